@@ -1,0 +1,450 @@
+#include "stations/stations_load.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stratocue::stations {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kDegreesPerRadian = 57.29577951;
+constexpr double kToleranceRadians = 1e-11;
+
+const fs::path kSampleFolder = STATIONS_TEST_DATA_DIR;
+const fs::path kRealDataFolder = STATIONS_REAL_DATA_DIR;
+
+double radiansFromDegrees(double degrees) { return degrees / kDegreesPerRadian; }
+
+// A folder of its own under the test temp folder, removed at the end of the test.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        path_ = fs::path(testing::TempDir()) / (std::string("stations_") + test->test_suite_name() + "_" +
+                                                test->name() + "_" + std::to_string(std::random_device{}()));
+        fs::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    [[nodiscard]] const fs::path& path() const { return path_; }
+
+    void write(std::string_view name, std::string_view bytes) const {
+        std::ofstream file(path_ / name, std::ios::binary);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        ASSERT_TRUE(file.good()) << "cannot write " << name;
+    }
+
+private:
+    fs::path path_;
+};
+
+// Runs the loader with actions that record what they were asked to do, in order.
+struct LoadRun {
+    ProgramState state;
+    StationTables tables;
+    std::vector<std::string> events;
+    bool startFailedSeenByActions = false;
+
+    void load(const fs::path& folder) {
+        StationLoadActions actions;
+        actions.folder = folder;
+        actions.showMessage = [this](std::string_view text) {
+            events.push_back("message: " + std::string(text));
+            startFailedSeenByActions = startFailedSeenByActions || state.startFailed;
+        };
+        actions.closeLink = [this] {
+            events.emplace_back("closeLink");
+            startFailedSeenByActions = startFailedSeenByActions || state.startFailed;
+        };
+        actions.destroyMainAndSplash = [this] {
+            events.emplace_back("destroyMainAndSplash");
+            startFailedSeenByActions = startFailedSeenByActions || state.startFailed;
+        };
+        Stations_Load(state, tables, actions);
+    }
+};
+
+const std::vector<std::string> kFailureEvents = {
+    "message: Error reading ICAO.TXT or FDWINDS.TXT - Make sure they exist and are valid",
+    "closeLink",
+    "destroyMainAndSplash",
+};
+
+std::string repeatedStationLines(int count, std::string_view lineEnd) {
+    std::string text;
+    for (int i = 1; i <= count; ++i) {
+        text += "S" + std::to_string(i) + ",N,1,0,E,2,0," + std::to_string(i % 1000) + std::string(lineEnd);
+    }
+    return text;
+}
+
+void expectTablesSized(const StationTables& tables) {
+    EXPECT_EQ(tables.StationList.size(), 5001U);
+    EXPECT_EQ(tables.FdStationList.size(), 2001U);
+}
+
+TEST(StationsLoad, ReadsBothSampleFiles) {
+    LoadRun run;
+    run.load(kSampleFolder / "small");
+
+    EXPECT_TRUE(run.events.empty());
+    EXPECT_FALSE(run.state.startFailed);
+    expectTablesSized(run.tables);
+    ASSERT_EQ(run.tables.StationCount, 4);
+    ASSERT_EQ(run.tables.FdStationCount, 2);
+
+    struct Expected {
+        const char* id;
+        double latitudeDegrees;
+        double longitudeDegrees;
+        std::int16_t elevationMetres;
+    };
+    const std::vector<Expected> metar = {
+        {"KSFO", 37.61667, -122.36667, 4},
+        {"YSSY", -33.95, 151.16667, 3},
+        {"EGLL", 51.48333, -0.46667, 26},
+        {"KDEN", 39.85, -104.66667, 1655},
+    };
+    for (std::size_t i = 0; i < metar.size(); ++i) {
+        SCOPED_TRACE(metar[i].id);
+        const Station& station = run.tables.StationList[i + 1];
+        EXPECT_EQ(station.id, metar[i].id);
+        EXPECT_NEAR(station.latitude, radiansFromDegrees(metar[i].latitudeDegrees), kToleranceRadians);
+        EXPECT_NEAR(station.longitude, radiansFromDegrees(metar[i].longitudeDegrees), kToleranceRadians);
+        EXPECT_EQ(station.elevation, metar[i].elevationMetres);
+    }
+    EXPECT_EQ(run.tables.FdStationList[1].id, "SFO");
+    EXPECT_EQ(run.tables.FdStationList[2].id, "JFK");
+    EXPECT_NEAR(run.tables.FdStationList[2].latitude, radiansFromDegrees(40.63333), kToleranceRadians);
+    EXPECT_NEAR(run.tables.FdStationList[2].longitude, radiansFromDegrees(-73.76667), kToleranceRadians);
+
+    // Index 0 and everything past the counts stay empty.
+    EXPECT_TRUE(run.tables.StationList[0].id.empty());
+    EXPECT_TRUE(run.tables.StationList[5].id.empty());
+    EXPECT_TRUE(run.tables.FdStationList[0].id.empty());
+    EXPECT_TRUE(run.tables.FdStationList[3].id.empty());
+}
+
+TEST(StationsLoad, FilesWithoutDataLinesGiveEmptyTables) {
+    struct Case {
+        const char* name;
+        std::string_view icao;
+        std::string_view fdwinds;
+    };
+    const std::vector<Case> cases = {
+        {"CommentAndBlankLine", "// stations\r\n\r\n", "// stations\r\n\r\n"},
+        {"EmptyFiles", "", ""},
+        {"OnlyShortLines", "KSFO\r\nABC\r\n    \r", "SFO\r\n"},
+        {"EmptyLineBetweenCarriageReturns", "\r\r\n", "\r\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        folder.write("icao.txt", c.icao);
+        folder.write("fdwinds.txt", c.fdwinds);
+        LoadRun run;
+        run.load(folder.path());
+        EXPECT_TRUE(run.events.empty());
+        EXPECT_FALSE(run.state.startFailed);
+        EXPECT_EQ(run.tables.StationCount, 0);
+        EXPECT_EQ(run.tables.FdStationCount, 0);
+        expectTablesSized(run.tables);
+    }
+}
+
+TEST(StationsLoad, LineFeedOnlyFileIsOneLine) {
+    LoadRun run;
+    run.load(kSampleFolder / "lf_only");
+    EXPECT_TRUE(run.events.empty());
+    ASSERT_EQ(run.tables.StationCount, 1);
+    EXPECT_EQ(run.tables.StationList[1].id, "KSFO");
+    EXPECT_EQ(run.tables.StationList[1].elevation, 4);  // field 8 is "4\nKLAX"
+}
+
+TEST(StationsLoad, TableCapacity) {
+    struct Case {
+        const char* name;
+        int icaoLines;
+        int fdwindsLines;
+        bool fails;
+        std::int32_t stationCount;
+        std::int32_t fdStationCount;
+    };
+    const std::vector<Case> cases = {
+        {"FullTables", 5000, 2000, false, 5000, 2000},
+        {"OneMetarStationTooMany", 5001, 1, true, 5000, 0},
+        {"OneFdStationTooMany", 10, 2001, true, 10, 2000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        folder.write("icao.txt", "// header\r\n" + repeatedStationLines(c.icaoLines, "\r\n"));
+        folder.write("fdwinds.txt", repeatedStationLines(c.fdwindsLines, "\r"));
+        LoadRun run;
+        run.load(folder.path());
+
+        EXPECT_EQ(run.state.startFailed, c.fails);
+        EXPECT_EQ(run.events, c.fails ? kFailureEvents : std::vector<std::string>{});
+        EXPECT_EQ(run.tables.StationCount, c.stationCount);
+        EXPECT_EQ(run.tables.FdStationCount, c.fdStationCount);
+        expectTablesSized(run.tables);
+        EXPECT_EQ(run.tables.StationList[static_cast<std::size_t>(c.stationCount)].id,
+                  "S" + std::to_string(c.stationCount));
+        EXPECT_EQ(run.tables.StationList[static_cast<std::size_t>(c.stationCount)].elevation,
+                  c.stationCount % 1000);
+    }
+}
+
+TEST(StationsLoad, FailurePath) {
+    struct Case {
+        const char* name;
+        fs::path folder;
+        std::int32_t stationCount;
+        std::int32_t fdStationCount;
+    };
+    const std::vector<Case> cases = {
+        {"MissingFolder", kSampleFolder / "no_such_folder", 0, 0},
+        {"MissingFdwindsAfterGoodIcao", kSampleFolder / "icao_only", 4, 0},
+        {"ElevationOutOfRange", kSampleFolder / "bad_elevation", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadRun run;
+        run.load(c.folder);
+        EXPECT_EQ(run.events, kFailureEvents);
+        EXPECT_TRUE(run.state.startFailed);
+        EXPECT_FALSE(run.startFailedSeenByActions);
+        EXPECT_EQ(run.tables.StationCount, c.stationCount);
+        EXPECT_EQ(run.tables.FdStationCount, c.fdStationCount);
+        expectTablesSized(run.tables);
+    }
+}
+
+TEST(StationsLoad, EntriesBeforeFailureStay) {
+    LoadRun run;
+    run.load(kSampleFolder / "icao_only");
+    ASSERT_TRUE(run.state.startFailed);
+    ASSERT_EQ(run.tables.StationCount, 4);
+    EXPECT_EQ(run.tables.StationList[1].id, "KSFO");
+    EXPECT_EQ(run.tables.StationList[4].id, "KDEN");
+    EXPECT_EQ(run.tables.StationList[4].elevation, 1655);
+}
+
+TEST(StationsLoad, UnreadableFilesFail) {
+    struct Case {
+        const char* name;
+        bool icaoIsFolder;
+        bool fdwindsIsFolder;
+        bool writeFdwinds;
+        std::int32_t stationCount;
+    };
+    const std::vector<Case> cases = {
+        {"MissingIcao", false, false, true, 0},
+        {"IcaoIsFolder", true, false, true, 0},
+        {"FdwindsIsFolder", false, true, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        if (c.icaoIsFolder) {
+            fs::create_directory(folder.path() / "icao.txt");
+        } else if (c.stationCount > 0) {
+            folder.write("icao.txt", "KSFO,N,37,37,W,122,22,4\r\n");
+        }
+        if (c.fdwindsIsFolder) fs::create_directory(folder.path() / "fdwinds.txt");
+        if (c.writeFdwinds) folder.write("fdwinds.txt", "SFO,N,37,37,W,122,22\r\n");
+
+        LoadRun run;
+        run.load(folder.path());
+        EXPECT_EQ(run.events, kFailureEvents);
+        EXPECT_TRUE(run.state.startFailed);
+        EXPECT_EQ(run.tables.StationCount, c.stationCount);
+        EXPECT_EQ(run.tables.FdStationCount, 0);
+    }
+}
+
+TEST(StationsLoad, NumericFaultsFail) {
+    struct Case {
+        const char* name;
+        std::string_view icao;
+        std::string_view fdwinds;
+        std::int32_t stationCount;
+        std::int32_t fdStationCount;
+    };
+    const std::vector<Case> cases = {
+        {"IcaoLatitudeNotFinite", "A1234,N,0,0,E,0,0,0\r\nB1234,N,1e999,0,E,0,0,0\r\n", "SFO\r\n", 1, 0},
+        {"IcaoElevationNotFinite", "A1234,N,0,0,E,0,0,1e999\r\n", "SFO\r\n", 0, 0},
+        {"IcaoElevationTooLow", "A1234,N,0,0,E,0,0,-40000\r\n", "SFO\r\n", 0, 0},
+        {"FdwindsLongitudeNotFinite", "A1234,N,0,0,E,0,0,0\r\n", "SFO,N,1,0,E,0,1e999\r\n", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        folder.write("icao.txt", c.icao);
+        folder.write("fdwinds.txt", c.fdwinds);
+        LoadRun run;
+        run.load(folder.path());
+        EXPECT_EQ(run.events, kFailureEvents);
+        EXPECT_TRUE(run.state.startFailed);
+        EXPECT_EQ(run.tables.StationCount, c.stationCount);
+        EXPECT_EQ(run.tables.FdStationCount, c.fdStationCount);
+    }
+}
+
+std::string pseudoRandomBytes(std::size_t size, std::uint32_t seed) {
+    std::minstd_rand generator(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(generator() & 0xFFU);
+    return bytes;
+}
+
+TEST(StationsLoad, GarbageBytesNeverCrash) {
+    struct Case {
+        const char* name;
+        std::string icao;
+    };
+    const std::vector<Case> cases = {
+        {"ZeroBytes", std::string(4096, '\0')},
+        {"ZeroBytesWithLineEnds", std::string("\0\0\0\0\0\0\r\n\0,\0,\0,\0,\0\r", 16)},
+        {"HighBytes", std::string(4096, '\xFF')},
+        {"HighBytesWithCommas", "\xFF\xFF\xFF\xFF\xFF,S,\xFF,\xFF,W,\xFF,\xFF,\xFF\r\n"},
+        {"LongLine", std::string(1 << 20, '9')},
+        {"LongLineOfCommas", std::string(1 << 20, ',')},
+        {"ManyLineEnds", std::string(200000, '\r')},
+        {"PseudoRandom", pseudoRandomBytes(1 << 16, 1)},
+        {"PseudoRandomOther", pseudoRandomBytes(1 << 16, 20240601)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder folder;
+        folder.write("icao.txt", c.icao);
+        folder.write("fdwinds.txt", c.icao);
+        LoadRun run;
+        run.load(folder.path());
+        EXPECT_TRUE(run.events.empty() || run.events == kFailureEvents);
+        EXPECT_EQ(run.state.startFailed, !run.events.empty());
+        EXPECT_GE(run.tables.StationCount, 0);
+        EXPECT_LE(run.tables.StationCount, kMaxMetarStations);
+        EXPECT_GE(run.tables.FdStationCount, 0);
+        EXPECT_LE(run.tables.FdStationCount, kMaxFdStations);
+        expectTablesSized(run.tables);
+    }
+}
+
+TEST(StationsLoad, ProgramStateGetsStartValues) {
+    struct Case {
+        const char* name;
+        fs::path folder;
+        bool startFailed;
+    };
+    const std::vector<Case> cases = {
+        {"AfterGoodLoad", kSampleFolder / "small", false},
+        {"AfterFailedLoad", kSampleFolder / "no_such_folder", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadRun run;
+        run.state.startFailed = true;
+        run.state.forcedId = "KSFO";
+        run.state.forcedRange = 7;
+        run.state.forcedActive = true;
+        run.state.fdValid = true;
+        run.state.fdStationIndex = 12;
+        run.state.lastSetAltitude = 1500;
+        run.state.altitudeSet = true;
+        run.state.refreshNow = false;
+        run.state.metarTicks = 3;
+        run.state.metarPeriodTicks = 9;
+        run.state.fdTicks = 4;
+        run.state.fdPeriodTicks = 11;
+        run.state.lastMetarText = "KSFO 121756Z";
+        run.state.lastStationId = "KSFO";
+        run.state.metarIntervalDefault = 1;
+        run.state.fdIntervalDefault = 2;
+        run.tables.StationCount = 99;
+        run.tables.FdStationCount = 98;
+
+        run.load(c.folder);
+
+        EXPECT_EQ(run.state.startFailed, c.startFailed);
+        EXPECT_EQ(run.state.forcedId, "");
+        EXPECT_EQ(run.state.forcedRange, 60);
+        EXPECT_FALSE(run.state.forcedActive);
+        EXPECT_FALSE(run.state.fdValid);
+        EXPECT_EQ(run.state.fdStationIndex, 0);
+        EXPECT_EQ(run.state.lastSetAltitude, 0);
+        EXPECT_FALSE(run.state.altitudeSet);
+        EXPECT_TRUE(run.state.refreshNow);
+        EXPECT_EQ(run.state.metarTicks, 0);
+        EXPECT_EQ(run.state.metarPeriodTicks, 5);
+        EXPECT_EQ(run.state.fdTicks, 0);
+        EXPECT_EQ(run.state.fdPeriodTicks, 10);
+        EXPECT_EQ(run.state.lastMetarText, "firstload");
+        EXPECT_EQ(run.state.lastStationId, "firstload");
+        EXPECT_EQ(run.state.metarIntervalDefault, 5);
+        EXPECT_EQ(run.state.fdIntervalDefault, 10);
+        EXPECT_FALSE(run.startFailedSeenByActions);
+        EXPECT_EQ(run.tables.StationCount, c.startFailed ? 0 : 4);
+        EXPECT_EQ(run.tables.FdStationCount, c.startFailed ? 0 : 2);
+    }
+}
+
+TEST(StationsLoad, MissingActionsAreSkipped) {
+    ProgramState state;
+    StationTables tables;
+    StationLoadActions actions;
+    actions.folder = kSampleFolder / "no_such_folder";
+    Stations_Load(state, tables, actions);
+    EXPECT_TRUE(state.startFailed);
+}
+
+TEST(StationsLoad, ShippedStationFiles) {
+    LoadRun run;
+    run.load(kRealDataFolder);
+    ASSERT_TRUE(run.events.empty());
+    EXPECT_FALSE(run.state.startFailed);
+    EXPECT_EQ(run.tables.StationCount, 5000);
+    EXPECT_EQ(run.tables.FdStationCount, 321);
+
+    struct Known {
+        const char* name;
+        const std::vector<Station>& list;
+        std::int32_t count;
+        const char* id;
+        double latitudeDegrees;
+        double longitudeDegrees;
+        std::int16_t elevationMetres;
+    };
+    const std::vector<Known> known = {
+        {"MetarSanFrancisco", run.tables.StationList, run.tables.StationCount, "KSFO", 37.61667, -122.36667, 2},
+        {"MetarSydney", run.tables.StationList, run.tables.StationCount, "YSSY", -33.95, 151.16667, 3},
+        {"FdSanFrancisco", run.tables.FdStationList, run.tables.FdStationCount, "SFO", 37.61667, -122.36667, 0},
+    };
+    for (const Known& k : known) {
+        SCOPED_TRACE(k.name);
+        const Station* found = nullptr;
+        for (std::int32_t i = 1; i <= k.count; ++i) {
+            if (k.list[static_cast<std::size_t>(i)].id == k.id) found = &k.list[static_cast<std::size_t>(i)];
+        }
+        ASSERT_NE(found, nullptr);
+        EXPECT_NEAR(found->latitude, radiansFromDegrees(k.latitudeDegrees), kToleranceRadians);
+        EXPECT_NEAR(found->longitude, radiansFromDegrees(k.longitudeDegrees), kToleranceRadians);
+        EXPECT_EQ(found->elevation, k.elevationMetres);
+    }
+}
+
+}  // namespace
+}  // namespace stratocue::stations
