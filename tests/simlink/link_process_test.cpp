@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "tests/simlink/fake_link.h"
+
+namespace stratocue::simlink {
+namespace {
+
+TEST(LinkProcess, NothingQueuedSendsNothing) {
+    FakeLink fake;
+    ASSERT_EQ(fake.open(), kOk);
+    std::int32_t code = -1;
+    EXPECT_FALSE(fake.link.Link_Process(code));
+    EXPECT_EQ(code, kNothingQueued);
+    EXPECT_EQ(fake.platform.sendCount(), 1);  // the handshake's only
+}
+
+TEST(LinkProcess, RetriesUpToElevenSends) {
+    struct Case {
+        const char* name;
+        int failingSends;
+        std::uint32_t sendError;
+        bool expectedDone;
+        std::int32_t expectedCode;
+    };
+    const Case cases[] = {
+        {"FirstSendSucceeds", 0, 0, true, kOk},
+        {"SucceedsOnSecond", 1, 1460, true, kOk},
+        {"SucceedsOnTheLast", 10, 0, true, kOk},
+        {"AllTimedOut", 11, 0, false, kTimedOut},
+        {"AllFailedWithAnError", 11, 1460, false, kSendFailed},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        FakeLink fake;
+        ASSERT_EQ(fake.open(), kOk);
+        const int sendsBefore = fake.platform.sendCount();
+        const std::size_t sleepsBefore = fake.platform.sleeps().size();
+        fake.platform.faults.failingSends = sendsBefore + test.failingSends;
+        fake.platform.faults.sendError = test.sendError;
+
+        auto version = filledBytes<4>(0xAA);
+        std::int32_t code = -1;
+        ASSERT_TRUE(fake.link.Link_Read(0x3304, 4, version, code));
+        EXPECT_EQ(fake.link.Link_Process(code), test.expectedDone);
+        EXPECT_EQ(code, test.expectedCode);
+        const int sends = std::min(test.failingSends + 1, kSendAttempts);
+        EXPECT_EQ(fake.platform.sendCount() - sendsBefore, sends);
+        const std::vector<std::uint32_t>& sleeps = fake.platform.sleeps();
+        const std::vector<std::uint32_t> pauses(sleeps.begin() + static_cast<std::ptrdiff_t>(sleepsBefore),
+                                                sleeps.end());
+        EXPECT_EQ(pauses, std::vector<std::uint32_t>(static_cast<std::size_t>(sends - 1), kRetryPauseMs));
+        EXPECT_EQ(readLe32(version), test.expectedDone ? 0x28100004 : readLe32(filledBytes<4>(0xAA)));
+        EXPECT_EQ(fake.link.state().nextFree, 0U);
+    }
+}
+
+TEST(LinkProcess, ReplyOtherThanOneIsBadData) {
+    struct Case {
+        const char* name;
+        std::uint32_t reply;
+    };
+    const Case cases[] = {{"Zero", 0}, {"Two", 2}, {"AllBits", 0xFFFFFFFF}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        FakeLink fake;
+        ASSERT_EQ(fake.open(), kOk);
+        fake.platform.faults.reply = test.reply;
+        auto version = filledBytes<4>(0xAA);
+        std::int32_t code = -1;
+        ASSERT_TRUE(fake.link.Link_Read(0x3304, 4, version, code));
+        EXPECT_FALSE(fake.link.Link_Process(code));
+        EXPECT_EQ(code, kBadData);
+        EXPECT_EQ(version, filledBytes<4>(0xAA));
+        EXPECT_EQ(fake.link.state().nextFree, 0U);
+        // The queue is empty afterwards: the next exchange carries only its own request.
+        fake.platform.faults.reply.reset();
+        ASSERT_TRUE(fake.link.Link_Read(0x3308, 4, version, code));
+        EXPECT_TRUE(fake.link.Link_Process(code));
+        EXPECT_EQ(fake.platform.exchanges().back().size(), 1U);
+        EXPECT_EQ(readLe32(version), static_cast<std::int32_t>(0xFADE0006U));
+    }
+}
+
+TEST(LinkProcess, MixedReadsAndWritesReachTheirOwnVariables) {
+    FakeLink fake;
+    ASSERT_EQ(fake.open(), kOk);
+    fake.platform.offsets().setByte(0x0238, 14);
+    fake.platform.offsets().setByte(0x0239, 5);
+    fake.platform.offsets().setByte(0x023A, 9);
+    fake.platform.offsets().setLe32(0x0574, 1234);
+
+    auto clock = filledBytes<3>(0xAA);
+    auto altitude = filledBytes<8>(0xAA);  // larger than the read: only 4 bytes change
+    auto written = filledBytes<2>(0xAA);
+    std::array<std::byte, 2> wind{};
+    writeLe16(wind, 0, 0x0F0E);
+    std::int32_t code = -1;
+    ASSERT_TRUE(fake.link.Link_Read(0x0238, 3, clock, code));
+    ASSERT_TRUE(fake.link.Link_Write(0x0F42, 2, wind, code));
+    ASSERT_TRUE(fake.link.Link_Read(0x0574, 4, altitude, code));
+    ASSERT_TRUE(fake.link.Link_Read(0x0560, 4, {}, code));  // discarded
+    ASSERT_TRUE(fake.link.Link_Read(0x0F42, 2, written, code));
+    ASSERT_TRUE(fake.link.Link_Process(code));
+    EXPECT_EQ(code, kOk);
+
+    EXPECT_EQ(clock, (std::array<std::byte, 3>{std::byte{14}, std::byte{5}, std::byte{9}}));
+    EXPECT_EQ(readLe32(altitude), 1234);
+    EXPECT_EQ(readLe32(altitude, 4), readLe32(filledBytes<4>(0xAA)));
+    EXPECT_EQ(readLe16(written), 0x0F0E);
+    EXPECT_EQ(fake.platform.exchanges().back().size(), 5U);
+    EXPECT_EQ(fake.platform.writes().back(), (standins::FakeWrite{0x0F42, {std::byte{0x0E}, std::byte{0x0F}}}));
+}
+
+}  // namespace
+}  // namespace stratocue::simlink

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "simlink/link.h"
+#include "simlink/posix_platform.h"
+
+namespace stratocue::simlink {
+namespace {
+
+// A fresh empty folder, removed at the end of the test.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "stratocue-link-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    [[nodiscard]] const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// A mapping name no other test process uses.
+std::string uniqueMappingName(std::string_view purpose) {
+    return "stratocue-test:" + std::string(purpose) + ":" + std::to_string(::getpid());
+}
+
+bool sharedMemoryExists(const std::string& mappingName) {
+    const int fd = ::shm_open(("/" + mappingName).c_str(), O_RDONLY, 0);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+TEST(PosixPlatform, NoSocketMeansNoWindow) {
+    const TempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    PosixIpcPlatform platform(folder.path());
+    EXPECT_EQ(platform.findWindow(kServerClass), 0U);
+    EXPECT_NE(platform.lastError(), 0U);
+    Link link(platform);
+    link.Link_Init();
+    std::int32_t code = -1;
+    EXPECT_FALSE(link.Link_Open(0, code));
+    EXPECT_EQ(code, kNoServer);
+}
+
+TEST(PosixPlatform, MessagesAndAtomsComeFromTheObjectsTables) {
+    PosixIpcPlatform platform;
+    const std::uint32_t message = platform.registerWindowMessage(kMessageName);
+    EXPECT_GE(message, 0xC000U);
+    EXPECT_EQ(platform.registerWindowMessage(kMessageName), message);
+    EXPECT_NE(platform.registerWindowMessage("other"), message);
+
+    const Atom first = platform.addAtom("one");
+    const Atom second = platform.addAtom("two");
+    EXPECT_EQ(first, 0xC000);
+    EXPECT_EQ(second, 0xC001);
+    EXPECT_EQ(platform.addAtom("one"), first);  // counted, like the system's atoms
+    platform.deleteAtom(first);
+    platform.deleteAtom(first);
+    EXPECT_EQ(platform.addAtom("three"), first);  // freed after its last delete
+}
+
+TEST(PosixPlatform, MappingCreatedOnceAndRemovedByItsCreator) {
+    const std::string name = uniqueMappingName("mapping");
+    PosixIpcPlatform creator;
+    const MappingHandle created = creator.createFileMapping(name, static_cast<std::uint32_t>(kBlockBytes));
+    ASSERT_NE(created, 0U);
+    EXPECT_EQ(creator.lastError(), 0U);
+
+    PosixIpcPlatform second;
+    const MappingHandle existing = second.createFileMapping(name, static_cast<std::uint32_t>(kBlockBytes));
+    EXPECT_NE(existing, 0U);
+    EXPECT_EQ(second.lastError(), IpcPlatform::kErrorAlreadyExists);
+
+    // Both views show the same memory.
+    const std::span<std::byte> creatorView = creator.mapView(created);
+    const std::span<std::byte> secondView = second.mapView(existing);
+    ASSERT_EQ(creatorView.size(), kBlockBytes);
+    ASSERT_EQ(secondView.size(), kBlockBytes);
+    writeLe32(creatorView, 100, 0x12345678);
+    EXPECT_EQ(readLe32(secondView, 100), 0x12345678);
+    second.unmapView(secondView);
+    creator.unmapView(creatorView);
+
+    second.closeHandle(existing);
+    EXPECT_TRUE(sharedMemoryExists(name));  // not its creator
+    creator.closeHandle(created);
+    EXPECT_FALSE(sharedMemoryExists(name));
+}
+
+TEST(PosixPlatform, BadMappingNamesAndHandlesFail) {
+    PosixIpcPlatform platform;
+    EXPECT_EQ(platform.createFileMapping("a/b", 16), 0U);
+    EXPECT_NE(platform.lastError(), 0U);
+    EXPECT_TRUE(platform.mapView(12345).empty());
+    EXPECT_NE(platform.lastError(), 0U);
+    std::uint32_t reply = 0;
+    EXPECT_FALSE(platform.sendMessageTimeout(7, 0xC000, 0, 0, 10, reply));
+    EXPECT_NE(platform.lastError(), 0U);
+}
+
+}  // namespace
+}  // namespace stratocue::simlink
