@@ -1,0 +1,109 @@
+// The Stratocue program: the Qt event loop around the program's start-up, windows and
+// timers. With --headless it runs the same program without widgets, for automation.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/program.h"
+#include "simlink/posix_platform.h"
+#include "ui/http_transfer.h"
+#include "ui/qt/headless.h"
+#include "ui/qt/qt_message_boxes.h"
+#include "ui/qt/view_manager.h"
+
+namespace {
+
+struct CommandLine {
+    bool headless = false;
+    std::optional<int> runSeconds;
+    std::optional<int> tickMs;
+};
+
+std::optional<int> positiveNumber(std::string_view text) {
+    try {
+        std::size_t used = 0;
+        const int value = std::stoi(std::string(text), &used);
+        if (used == text.size() && value > 0) return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+// Only the headless mode takes options; the windowed program takes none.
+std::optional<CommandLine> readCommandLine(int argc, char** argv) {
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (option == "--headless") {
+            line.headless = true;
+        } else if (option == "--run-seconds" && hasValue) {
+            line.runSeconds = positiveNumber(argv[++i]);
+            if (!line.runSeconds) return std::nullopt;
+        } else if (option == "--tick-ms" && hasValue) {
+            line.tickMs = positiveNumber(argv[++i]);
+            if (!line.tickMs) return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!line.headless && (line.runSeconds || line.tickMs)) return std::nullopt;
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto commandLine = readCommandLine(argc, argv);
+    if (!commandLine) {
+        std::cerr << "usage: stratocue\n       stratocue --headless [--run-seconds S] [--tick-ms MS]\n";
+        return 2;
+    }
+    using namespace stratocue;
+
+    std::unique_ptr<QCoreApplication> application;
+    if (commandLine->headless) {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        auto gui = std::make_unique<QApplication>(argc, argv);
+        gui->setQuitOnLastWindowClosed(false);  // hidden windows still keep the program alive
+        application = std::move(gui);
+    }
+
+    simlink::PosixIpcPlatform platform;
+    const auto inet = ui::makeCurlTransfer();
+    inet->setKeepAlive([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); });
+    ui::qt::QtMessageBoxes windowedBoxes;
+    ui::qt::StderrMessageBoxes headlessBoxes;
+    ui::MessageBoxes& messageBoxes =
+        commandLine->headless ? static_cast<ui::MessageBoxes&>(headlessBoxes) : windowedBoxes;
+
+    app::Program program({platform, *inet, messageBoxes, std::filesystem::current_path()});
+    if (commandLine->headless) {
+        program.afterTick = [&program] { std::cout << ui::qt::tickSnapshotLine(program) << std::endl; };
+    }
+    ui::qt::ViewManager views(program, {!commandLine->headless, commandLine->tickMs},
+                              [] { QCoreApplication::quit(); });
+
+    QTimer::singleShot(0, [&program] {
+        program.Main();
+        if (!program.anyWindowLeft()) QCoreApplication::quit();
+    });
+
+    QTimer endProgram;
+    if (commandLine->runSeconds) {
+        // End Program is refused while a download runs; ask again until it is done.
+        QObject::connect(&endProgram, &QTimer::timeout, [&program] {
+            if (program.frmMain.exists()) program.frmMain().butOK.click();
+        });
+        QTimer::singleShot(*commandLine->runSeconds * 1000, [&endProgram] { endProgram.start(500); });
+    }
+    return application->exec();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+#include "ui/frm_splash.h"
+
+namespace stratocue::ui::qt {
+
+// The splash window: no caption, the highlight colour, our picture and the standby line.
+// A key press or a click on it dismisses it through the model.
+class SplashView final : public QWidget {
+public:
+    explicit SplashView(FrmSplash& model);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    FrmSplash& model_;
+    bool closingFromModel_ = false;
+    friend class ViewManager;
+};
+
+// The splash picture: drawn by the program itself, a sun behind a cloud over a runway.
+[[nodiscard]] QPixmap splashPicture(int widthPixels, int heightPixels);
+
+}  // namespace stratocue::ui::qt
