@@ -1,0 +1,41 @@
+#include "fdwinds/fd_decoder.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/fault.h"
+#include "common/number_format.h"
+
+namespace stratocue::fdwinds {
+namespace {
+
+// Summary label of each level, in FdLevel order.
+constexpr std::array<std::string_view, kLevelCount> kLevelLabels = {
+    " 3K:", " 6K:", " 9K:", " 12K:", " 18K:", " 24K:", " 30K:", " 34K:", " 39K:"};
+
+std::string twoDigits(std::int16_t value) { return formatNumber(value, "00"); }
+
+}  // namespace
+
+std::string FD_DisplayText(const FdWinds& winds, std::int16_t row) {
+    if (row < 1 || row > winds.rowCount) throw RuntimeFault(RuntimeFault::Kind::Subscript, "Subscript out of range");
+    const auto index = static_cast<std::size_t>(row);
+    if (index >= winds.rowId.size() || index >= winds.levels.size()) {
+        throw RuntimeFault(RuntimeFault::Kind::Subscript, "Subscript out of range");
+    }
+
+    std::string text = winds.rowId[index];
+    for (std::size_t level = 0; level < kLevelCount; ++level) {
+        const FdLevelValues& values = winds.levels[index][level];
+        text += kLevelLabels[level];
+        text += twoDigits(values.dirCode);
+        text += twoDigits(values.speedCode);
+        text += twoDigits(values.tempC);
+    }
+    return text;
+}
+
+}  // namespace stratocue::fdwinds

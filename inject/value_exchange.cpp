@@ -1,0 +1,31 @@
+#include "inject/value_exchange.h"
+
+#include <array>
+
+#include "common/rounding.h"
+
+namespace stratocue::inject {
+
+void exchangeBytes(simlink::Link& link, std::int32_t offset, std::span<const std::byte> bytes) {
+    std::int32_t code = 0;
+    if (link.Link_Write(offset, checkedInteger<std::int32_t>(static_cast<double>(bytes.size())), bytes, code)) {
+        (void)link.Link_Process(code);
+    }
+}
+
+void exchangeValue16(simlink::Link& link, std::int32_t offset, std::optional<std::int32_t> value) {
+    if (!value) return;
+    const auto low16 = static_cast<std::uint32_t>(*value) & 0xFFFFu;
+    const std::array<std::byte, 2> bytes = {static_cast<std::byte>(low16 & 0xFFu), static_cast<std::byte>(low16 >> 8)};
+    exchangeBytes(link, offset, bytes);
+}
+
+void exchangeText(simlink::Link& link, std::int32_t offset, std::string_view text) {
+    std::int32_t code = 0;
+    const auto sizeBytes = checkedInteger<std::int32_t>(static_cast<double>(text.size()) + 1.0);
+    if (link.Link_WriteText(offset, sizeBytes, text, code)) {
+        (void)link.Link_Process(code);
+    }
+}
+
+}  // namespace stratocue::inject
