@@ -1,0 +1,73 @@
+#include <array>
+#include <cstddef>
+#include <exception>
+#include <string>
+
+#include "app/program.h"
+#include "app/simulator_readings.h"
+#include "simlink/link.h"
+
+namespace stratocue::app {
+namespace {
+
+// Clears a flag when the tick ends, however it ends.
+class TickGuard {
+public:
+    explicit TickGuard(bool& running) : running_(running) { running_ = true; }
+    TickGuard(const TickGuard&) = delete;
+    TickGuard& operator=(const TickGuard&) = delete;
+    ~TickGuard() { running_ = false; }
+
+private:
+    bool& running_;
+};
+
+}  // namespace
+
+void Program::Timer1_Timer() {
+    // A tick that falls due while an earlier one waits for a download is skipped.
+    if (tickRunning_) return;
+    {
+        const TickGuard guard(tickRunning_);
+        ++tickCount_;
+        runTick();
+    }
+    if (afterTick) afterTick();
+}
+
+void Program::runTick() {
+    try {
+        if (state.startFailed) {
+            butOK_Click();
+            // Once the program has ended, writing labels would only bring windows back.
+            if (!frmMain.exists()) return;
+        }
+        readSimulatorValues();
+        afterReadings();
+    } catch (const std::exception&) {
+        // A fault ends this tick only; the link and the windows stay usable for the next.
+    }
+}
+
+void Program::readSimulatorValues() {
+    aircraftLatitude_ = 0.0;
+    aircraftLongitude_ = 0.0;
+    for (const SimulatorReading& reading : simulatorReadings()) {
+        std::array<std::byte, 4> raw{};
+        const auto destination = std::span<std::byte>(raw).first(static_cast<std::size_t>(reading.sizeBytes));
+        std::int32_t code = 0;
+        std::string text;
+        if (!link.Link_Read(reading.offset, reading.sizeBytes, destination, code)) {
+            text = "Reading: " + simlink::ResultTexts(code);
+        } else if (!link.Link_Process(code)) {
+            text = "Processing: " + simlink::ResultTexts(code);
+        } else {
+            text = readingText(reading.kind, raw);
+            if (reading.kind == ReadingKind::Latitude) aircraftLatitude_ = latitudeRadians(simlink::readLe32(raw));
+            if (reading.kind == ReadingKind::Longitude) aircraftLongitude_ = longitudeRadians(simlink::readLe32(raw));
+        }
+        (frmStatus().*reading.label).set(text);
+    }
+}
+
+}  // namespace stratocue::app

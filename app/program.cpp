@@ -1,0 +1,149 @@
+#include "app/program.h"
+
+#include <string>
+
+#include "app/version_text.h"
+#include "stations/stations_load.h"
+
+namespace stratocue::app {
+
+Program::Program(Environment environment)
+    : servers(loadServerAddresses(environment.workingFolder)),
+      link(environment.ipc),
+      environment_(std::move(environment)) {
+    if (environment_.randomSource == nullptr) ownRandom_ = inject::makeClockSeededRandom();
+    random_ = environment_.randomSource != nullptr ? environment_.randomSource : ownRandom_.get();
+    frmMain.setHooks([this](ui::FrmMain& form) { wireMain(form); }, [this](ui::FrmMain&) { frmMain_Unload(); });
+    frmStatus.setHooks([this](ui::FrmStatus& form) { wireStatus(form); },
+                       [this](ui::FrmStatus&) { frmStatus_Unload(); });
+    frmSplash.setHooks([this](ui::FrmSplash& form) { wireSplash(form); }, {});
+}
+
+Program::~Program() {
+    // The windows' handlers point back here; take them down without running the program's
+    // shutdown twice.
+    frmMain.setHooks({}, {});
+    frmStatus.setHooks({}, {});
+    frmSplash.setHooks({}, {});
+}
+
+void Program::wireMain(ui::FrmMain& form) {
+    form.butOK.setHandler([this] { butOK_Click(); });
+    form.butRUNTIME.setHandler([this] { butRUNTIME_Click(); });
+    form.butUPDATEMETAR.setHandler([this] { butUPDATEMETAR_Click(); });
+    form.butGET.setHandler([this] {
+        auto context = metarContext();
+        metar::butGET_Click(context);
+    });
+    form.chkDEST.setHandler([this] {
+        auto context = metarContext();
+        metar::chkDEST_Click(context);
+    });
+    form.txtMETARRANGE.setHandler([this] {
+        auto context = metarContext();
+        metar::txtMETARRANGE_Change(context);
+    });
+    form.butUSWINDS.setHandler([this] { FD_Read(frmMain().tempClosestfrmPUB); });
+    form.Timer1.setHandler([this] { Timer1_Timer(); });
+}
+
+void Program::wireStatus(ui::FrmStatus& form) {
+    form.butCLOSESTATUS.setHandler([this] { frmStatus().Hide(); });
+}
+
+void Program::wireSplash(ui::FrmSplash& form) {
+    form.SplashTimer.setHandler([this] { SplashTimer_Timer(); });
+    form.keyPress.setHandler([this] { splashDismissed(); });
+    form.Frame1.setHandler([this] { splashDismissed(); });
+}
+
+void Program::Main() {
+    link.Link_Init();
+    std::int32_t code = 0;
+    if (link.Link_Open(0, code)) {
+        frmMain().caption.set(frmMain().caption.value() + simlink::ResultTexts(code));
+        frmStatus().lblSim.set(simlink::SimNames(link.state().SimId));
+        frmStatus().lblVer.set(versionText(link.state().ServerVersion));
+        frmMain().Timer1.enabled.set(1);
+    } else {
+        frmMain().caption.set(frmMain().caption.value() + "Can't connect: " + simlink::ResultTexts(code));
+        environment_.messageBoxes.show("Can't connect to FS2002 and/or FSUIPC");
+        state.startFailed = true;
+    }
+
+    if (!state.startFailed) {
+        stations::Stations_Load(state, stations,
+                                stations::StationLoadActions{
+                                    environment_.workingFolder,
+                                    [this](std::string_view text) { environment_.messageBoxes.show(text); },
+                                    [this] { link.Link_Close(); },
+                                    [this] {
+                                        frmMain.destroy();
+                                        frmSplash.destroy();
+                                    },
+                                });
+    }
+
+    frmSplash().Show();
+    frmSplash().SplashTimer.enabled.set(1);
+
+    if (state.startFailed) {
+        link.Link_Close();
+        destroyAllWindows();
+    }
+}
+
+bool Program::anyWindowLeft() const { return frmMain.exists() || frmStatus.exists() || frmSplash.exists(); }
+
+void Program::destroyAllWindows() {
+    frmMain.destroy();
+    frmSplash.destroy();
+    frmStatus.destroy();
+}
+
+void Program::butOK_Click() {
+    if (environment_.Inet1.StillExecuting()) {
+        environment_.messageBoxes.show("Please wait for last data download request to complete");
+        return;
+    }
+    link.Link_Close();
+    destroyAllWindows();
+}
+
+void Program::closeMainWindow() {
+    if (!frmMain.exists()) return;
+    // Closing while a page is still on its way would leave the download's caller running
+    // against a closed link and destroyed windows, so the close waits for it instead.
+    if (environment_.Inet1.StillExecuting()) {
+        environment_.messageBoxes.show("Please wait for downloads to complete before exiting");
+        return;
+    }
+    frmMain.destroy();
+}
+
+void Program::frmMain_Unload() {
+    link.Link_Close();
+    frmStatus.destroy();
+    frmSplash.destroy();
+}
+
+void Program::SplashTimer_Timer() {
+    frmSplash().Hide();
+    frmSplash().SplashTimer.enabled.set(0);
+    frmMain().Show();
+}
+
+void Program::splashDismissed() {
+    frmSplash.destroy();
+    // Without this the main window would stay hidden with no way for the user to reach it.
+    if (frmMain.exists()) frmMain().Show();
+}
+
+void Program::butRUNTIME_Click() { frmStatus().Show(); }
+
+void Program::frmStatus_Unload() { state.refreshNow = true; }
+
+void Program::butUPDATEMETAR_Click() { state.metarTicks = state.metarPeriodTicks; }
+
+
+}  // namespace stratocue::app

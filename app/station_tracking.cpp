@@ -1,0 +1,198 @@
+// The second half of every tick: the station to use, the weather re-applied on large
+// altitude changes, and the METAR and winds-aloft refresh schedules.
+
+#include <cmath>
+#include <string>
+
+#include "app/program.h"
+#include "app/station_search.h"
+#include "common/ansi_text.h"
+#include "common/number_format.h"
+#include "common/number_parse.h"
+#include "common/rounding.h"
+#include "inject/fd_set.h"
+#include "inject/metar_set.h"
+#include "metar/metar_report_labels.h"
+
+namespace stratocue::app {
+namespace {
+
+constexpr double kSurfaceBand = 2500 / 3.285;   // T1: 2500 ft above the station, in metres
+constexpr double kWindsAloftStep = 3000 / 3.285;  // T2: 3000 ft
+constexpr double kSurfaceStep = 1000;
+constexpr std::int16_t kTicksPerMinute = 12;
+constexpr double kLongestMetarInterval = 60;
+constexpr double kLongestFdInterval = 120;
+constexpr std::int16_t kRefreshBoth = 9999;
+
+// The interval box's whole minutes, replaced by the default (with a leading blank) when
+// outside 1..longest; returns the period in ticks.
+std::int16_t periodTicks(ui::TextBox& box, std::int16_t defaultMinutes, double longestMinutes) {
+    const double minutes = std::floor(parseLeadingNumber(box.value()));
+    if (minutes < 1 || minutes > longestMinutes) box.set(formatShortest(defaultMinutes));
+    return checkedInteger<std::int16_t>(std::floor(parseLeadingNumber(box.value())) * kTicksPerMinute);
+}
+
+}  // namespace
+
+void Program::afterReadings() {
+    forceCheck();
+    const StationChoice choice = findStation(stations, aircraftLatitude_, aircraftLongitude_, state.forcedId,
+                                             state.forcedRange, state.forcedActive, frmMain().tempClosestfrmPUB);
+    std::int16_t closestIndex = choice.closestIndex;
+    showChosenStation(closestIndex, choice.closestDistance);
+
+    const double altitudeMetres = parseLeadingNumber(frmStatus().lblAltitude.value());
+    const std::int16_t elevationMetres = stationElevation(closestIndex);
+    surfaceAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
+    windsAloftAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
+    const bool stationChanged = metarSchedule(closestIndex);
+    windsAloftSchedule(closestIndex, stationChanged);
+}
+
+void Program::forceCheck() {
+    ui::FrmMain& main = frmMain();
+    // Unchecking runs the box's click handler, which ends the forcing.
+    if (ui::isChecked(main.chkDEST) && main.txtMETARRANGE.value().empty()) main.chkDEST.set(0);
+}
+
+void Program::showChosenStation(std::int16_t closestIndex, double closestDistance) {
+    ui::FrmMain& main = frmMain();
+    main.lblTEMPID.set(stations.StationList.at(static_cast<std::size_t>(closestIndex)).id);
+    main.lblTEMPdist.set(replaceAll(formatNumber(closestDistance, "0.0"), ",", "."));
+    frmStatus().lblTEMPID.set(main.lblTEMPID.value());
+    frmStatus().lblTEMPdist.set(main.lblTEMPdist.value());
+}
+
+std::int16_t Program::stationElevation(std::int16_t index) const {
+    return stations.StationList.at(static_cast<std::size_t>(index)).elevation;
+}
+
+void Program::takeAltitude(double altitudeMetres) { state.lastSetAltitude = roundTo<std::int16_t>(altitudeMetres); }
+
+void Program::surfaceAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres) {
+    if (!ui::isChecked(frmMain().chkWINDSALOFT) || !(!state.fdValid || state.forcedActive)) return;
+    if (altitudeMetres - elevationMetres < kSurfaceBand) {
+        // Once, on descending through 2500 ft above the station.
+        const auto lastAboveStation = checkedInteger<std::int16_t>(state.lastSetAltitude - elevationMetres);
+        if (lastAboveStation >= kSurfaceBand && altitudeMetres - elevationMetres <= kSurfaceBand) {
+            METAR_Set(closestIndex);
+            takeAltitude(altitudeMetres);
+        }
+        return;
+    }
+    if (state.lastSetAltitude - altitudeMetres > kSurfaceStep) {
+        takeAltitude(altitudeMetres);
+        state.altitudeSet = true;
+        METAR_Set(closestIndex);
+    }
+    if (altitudeMetres - state.lastSetAltitude > kSurfaceStep) {
+        takeAltitude(altitudeMetres);
+        state.altitudeSet = true;
+        METAR_Set(closestIndex);
+    }
+}
+
+void Program::windsAloftAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres) {
+    if (!state.fdValid || state.forcedActive) return;
+    if (altitudeMetres - elevationMetres < kSurfaceBand) {
+        const auto lastAboveStation = checkedInteger<std::int16_t>(state.lastSetAltitude - elevationMetres);
+        if (lastAboveStation >= kSurfaceBand && altitudeMetres - elevationMetres <= kSurfaceBand) {
+            METAR_Set(closestIndex);
+            takeAltitude(altitudeMetres);
+        }
+        return;
+    }
+    const auto reapply = [&] {
+        takeAltitude(altitudeMetres);
+        FD_Set(state.fdStationIndex, closestIndex);
+        state.altitudeSet = true;
+        METAR_Set(closestIndex);
+    };
+    if (state.lastSetAltitude - altitudeMetres > kWindsAloftStep) reapply();
+    if (altitudeMetres - state.lastSetAltitude > kWindsAloftStep) reapply();
+}
+
+bool Program::metarSchedule(std::int16_t& closestIndex) {
+    ui::FrmMain& main = frmMain();
+    state.metarPeriodTicks = periodTicks(main.txtREPEATMETAR, state.metarIntervalDefault, kLongestMetarInterval);
+
+    bool stationChanged = false;
+    if (ui::isChecked(main.chkUPDATEONSTATION) && main.lblTEMPID.value() != state.lastStationId) {
+        state.metarTicks = state.metarPeriodTicks;
+        state.lastStationId = main.lblTEMPID.value();
+        stationChanged = true;
+    }
+    if (state.refreshNow) state.fdTicks = kRefreshBoth;
+    if (state.refreshNow || state.metarTicks >= state.metarPeriodTicks) {
+        METAR_Read(closestIndex);
+        if (frmMain().txtMETARstr.value() != state.lastMetarText) {
+            state.lastMetarText = frmMain().txtMETARstr.value();
+            state.altitudeSet = false;
+            METAR_Set(closestIndex);
+        }
+        state.refreshNow = false;
+        state.metarTicks = 0;
+    }
+    state.metarTicks = checkedInteger<std::int16_t>(state.metarTicks + 1);
+    return stationChanged;
+}
+
+void Program::windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged) {
+    ui::FrmMain& main = frmMain();
+    state.fdPeriodTicks = periodTicks(main.txtREPEATFD, state.fdIntervalDefault, kLongestFdInterval);
+    state.fdTicks = checkedInteger<std::int16_t>(state.fdTicks + 1);
+    if (ui::isChecked(main.chkUPDATEFDONSTATION) &&
+        (main.lblTEMPID.value() != state.lastStationId || stationChanged)) {
+        state.fdTicks = state.fdPeriodTicks;
+        state.lastStationId = main.lblTEMPID.value();
+        FD_Read(closestIndex);
+    }
+    if (state.fdTicks >= state.fdPeriodTicks) {
+        state.fdTicks = 0;
+        FD_Read(closestIndex);
+        METAR_Set(closestIndex);
+    }
+}
+
+metar::MetarRequestContext Program::metarContext() {
+    return {frmMain, frmStatus, state, stations, environment_.Inet1, servers};
+}
+
+fdwinds::FdReadContext Program::fdContext() {
+    return {frmMain,
+            frmStatus,
+            state,
+            stations,
+            environment_.Inet1,
+            servers,
+            FdWinds,
+            [this](std::int16_t& row, std::int16_t& index) { FD_Set(row, index); }};
+}
+
+void Program::METAR_Read(std::int16_t& tempIndex) {
+    auto context = metarContext();
+    metar::METAR_Read(context, tempIndex);
+}
+
+void Program::METAR_Set(std::int16_t& tempIndex) {
+    metar::MetarReport report = metar::readMetarReport(frmStatus());
+    const inject::SurfaceWriteSettings settings{
+        ui::isChecked(frmMain().chkWINDSALOFT), ui::isChecked(frmMain().chkDISABLEMSG), frmMain().txtMETARstr.value(),
+        frmStatus().lblAltitude.value(), stationElevation(tempIndex)};
+    inject::METAR_Set(link, report, state, settings, *random_);
+    metar::showMetarReport(frmStatus(), report);  // "360" becomes "359", commas in alt points
+}
+
+void Program::FD_Read(std::int16_t& index) {
+    auto context = fdContext();
+    fdwinds::FD_Read(context, index);
+}
+
+void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
+    const inject::WindsAloftWriteSettings settings{ui::isChecked(frmMain().chkDISABLEMSG),
+                                                   frmStatus().lblAltitude.value()};
+    inject::FD_Set(link, FdWinds, row, metar::readMetarReport(frmStatus()), settings);
+}
+
+}  // namespace stratocue::app
