@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,16 +25,32 @@ public:
     std::function<void(std::string_view)> onShow;
 };
 
-// A transfer component whose "still executing" answer the test sets; fetching is not
-// needed by these tests and fails.
+// A transfer component that answers from a table of pages by address (anything else
+// fails like a server that cannot be reached), remembers what was asked, and whose "still
+// executing" answer the test sets.
 class ScriptedTransfer final : public ui::HttpTransfer {
 public:
-    std::vector<std::byte> OpenUrl(std::string_view) override { throw ui::TransferError("no network in this test"); }
+    std::vector<std::byte> OpenUrl(std::string_view url) override {
+        requested.emplace_back(url);
+        const auto page = pages.find(std::string(url));
+        if (page == pages.end()) throw ui::TransferError("no such page in this test");
+        std::vector<std::byte> body;
+        for (const char c : page->second) body.push_back(static_cast<std::byte>(c));
+        return body;
+    }
     void setRequestTimeout(std::int32_t seconds) override { timeoutSeconds = seconds; }
     [[nodiscard]] std::int32_t requestTimeout() const override { return timeoutSeconds; }
     [[nodiscard]] bool StillExecuting() const override { return executing; }
     void setKeepAlive(std::function<void()>) override {}
 
+    [[nodiscard]] int requestsContaining(std::string_view part) const {
+        int count = 0;
+        for (const std::string& url : requested) count += url.find(part) != std::string::npos ? 1 : 0;
+        return count;
+    }
+
+    std::map<std::string, std::string> pages;
+    std::vector<std::string> requested;
     bool executing = false;
     std::int32_t timeoutSeconds = kDefaultTimeoutSeconds;
 };
