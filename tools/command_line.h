@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/decode_commands.h"
+
+namespace stratocue::tools {
+
+// How the tool is called; shown on standard error after a wrong command line.
+inline constexpr std::string_view kUsageText =
+    "usage: stratocue-decode metar [REPORT ...]\n"
+    "       stratocue-decode fd [--temp TEXT] PAGE_FILE ...\n"
+    "\n"
+    "  metar  decodes each REPORT, or each line of standard input when no REPORT is\n"
+    "         given, and prints one JSON object per report.\n"
+    "  fd     cuts the FD bulletin pages, joins them in the order given, decodes the\n"
+    "         station table and prints one JSON object per row. TEXT is the METAR\n"
+    "         temperature that 4-character fields take (default \".\").\n";
+
+// The whole file, one character per byte; nothing when it is not a regular file or
+// cannot be opened or read.
+[[nodiscard]] std::optional<std::string> readFileBytes(const std::filesystem::path& path);
+
+// Runs the tool on its arguments (without the program name). `readStandardInput` returns
+// all of standard input as bytes; it is called only for "metar" without reports. A wrong
+// command line gives a message and kUsageText on standard error and exit code 2; an
+// unreadable page file gives {"error": ...} and exit code 1.
+[[nodiscard]] CommandResult runDecodeTool(const std::vector<std::string>& arguments,
+                                          const std::function<std::string()>& readStandardInput);
+
+}  // namespace stratocue::tools
