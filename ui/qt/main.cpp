@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -17,6 +19,11 @@
 #include "ui/qt/headless.h"
 #include "ui/qt/qt_message_boxes.h"
 #include "ui/qt/view_manager.h"
+
+#ifdef __linux__
+#include <sys/signalfd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -58,6 +65,35 @@ std::optional<CommandLine> readCommandLine(int argc, char** argv) {
     return line;
 }
 
+#ifdef __linux__
+// SIGINT and SIGTERM end the program through its End Program action, so the simulator
+// link is closed properly; the signals arrive as events through a signalfd.
+// The signals are blocked before any thread starts, so that none of them takes the
+// default action in another thread.
+sigset_t blockEndSignals() {
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGTERM);
+    sigprocmask(SIG_BLOCK, &blocked, nullptr);
+    return blocked;
+}
+
+std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue::app::Program& program) {
+    const int descriptor = signalfd(-1, &blocked, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (descriptor < 0) return nullptr;
+    auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [descriptor, &program] {
+        signalfd_siginfo info{};
+        while (read(descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+        }
+        if (program.frmMain.exists()) program.frmMain().butOK.click();
+        QCoreApplication::quit();
+    });
+    return notifier;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +103,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     using namespace stratocue;
+#ifdef __linux__
+    const sigset_t endSignals = blockEndSignals();
+#endif
 
     std::unique_ptr<QCoreApplication> application;
     if (commandLine->headless) {
@@ -91,6 +130,10 @@ int main(int argc, char** argv) {
     }
     ui::qt::ViewManager views(program, {!commandLine->headless, commandLine->tickMs},
                               [] { QCoreApplication::quit(); });
+
+#ifdef __linux__
+    const auto signalNotifier = endOnSignals(endSignals, program);
+#endif
 
     QTimer::singleShot(0, [&program] {
         program.Main();

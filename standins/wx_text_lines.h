@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace stratocue::standins {
+
+// The lines of a text ended by LF or CR LF, without their line ends; a last line without
+// a line break counts too, an empty text has no lines.
+[[nodiscard]] std::vector<std::string_view> textLines(std::string_view text);
+
+// The text without blanks and tabs at either end.
+[[nodiscard]] std::string_view trimmedBlanks(std::string_view text) noexcept;
+
+// The first blank-separated word of the text, empty when the text is blank.
+[[nodiscard]] std::string_view firstWord(std::string_view text) noexcept;
+
+}  // namespace stratocue::standins

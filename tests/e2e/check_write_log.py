@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Checks the stand-in simulator's write log and the program's tick lines of the end-to-end run."""
+import json
+import sys
+
+
+def value16(data):
+    value = int.from_bytes(bytes.fromhex(data), "little")
+    return value - 0x10000 if value >= 0x8000 else value
+
+
+def main(log_path, ticks_path):
+    entries = [json.loads(line) for line in open(log_path, encoding="utf-8")]
+    ticks = [json.loads(line) for line in open(ticks_path, encoding="utf-8")]
+    failures = []
+
+    def expect(condition, what):
+        if not condition:
+            failures.append(what)
+
+    messages = [e["message"] for e in entries if "message" in e]
+    expect(messages and messages[0] == "Stratocue->KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002...",
+           f"first message is the KSFO report: {messages[:1]}")
+    winds = [m for m in messages if m.startswith("Stratocue->FD Winds Aloft SFO: ")]
+    expect(winds, f"a winds-aloft level of SFO was written: {messages}")
+
+    # The first full surface write, up to its message.
+    first = {}
+    for entry in entries:
+        if "message" in entry:
+            break
+        if entry.get("size") == 2:
+            first[entry["offset"]] = value16(entry["data"])
+    expected = {
+        "0x0F48": 1016 * 16,   # pressure A3002
+        "0x0F42": 17 * 256,    # temperature, aircraft on the ground
+        "0x04D4": 9 * 256,     # dew point
+        "0x0F8C": 1000,        # 10 statute miles
+        "0x0F72": 12,          # wind speed
+        "0x0F78": 20,          # gust
+        "0x0F28": 16384,       # FEW on layer 2
+        "0x0F20": -32768,      # SCT on layer 3 (32768 as a 16-bit word)
+        "0x0F74": value16(int(280 * 65534 // 360).to_bytes(2, "little").hex()),
+    }
+    for offset, value in expected.items():
+        expect(first.get(offset) == value, f"{offset} written as {value}, got {first.get(offset)}")
+
+    last = ticks[-1] if ticks else {}
+    expect(last.get("frmMain", {}).get("lblTEMPID") == "KSFO", "the last tick shows KSFO")
+    expect(last.get("frmMain", {}).get("txtTESTFD", "").startswith("SFO 3K:"), "the winds-aloft summary of SFO")
+    expect(last.get("frmStatus", {}).get("lblMETARalt") == "1016", "the decoded altimeter setting")
+    expect(int(last.get("frmStatus", {}).get("lblAltitude", "0")) >= 2900, "the aircraft climbed")
+
+    for failure in failures:
+        print("FAILED:", failure)
+    print(f"{len(expected) + 6 - len(failures)} passed, {len(failures)} failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1], sys.argv[2]))
