@@ -20,6 +20,10 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
     setObjectName("frmStatus");
     setFixedSize(pixelsFromTwips(FrmStatus::kClientWidthTwips), pixelsFromTwips(FrmStatus::kClientHeightTwips));
     setWindowTitle(toQString(model.caption.value()));
+    // Forty captions and values share a narrow window: a compact face keeps them whole.
+    QFont compact = font();
+    compact.setPointSizeF(7.0);
+    setFont(compact);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 4, 6, 4);
@@ -44,6 +48,7 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
         place(row.row, 0, row.leftCaption, row.leftValue, row.leftName);
         place(row.row, 2, row.rightCaption, row.rightValue, row.rightName);
     }
+    grid->setHorizontalSpacing(4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     outer->addLayout(grid);
