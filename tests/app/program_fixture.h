@@ -32,6 +32,7 @@ class ScriptedTransfer final : public ui::HttpTransfer {
 public:
     std::vector<std::byte> OpenUrl(std::string_view url) override {
         requested.emplace_back(url);
+        if (onRequest) onRequest();
         const auto page = pages.find(std::string(url));
         if (page == pages.end()) throw ui::TransferError("no such page in this test");
         std::vector<std::byte> body;
@@ -50,6 +51,7 @@ public:
     }
 
     std::map<std::string, std::string> pages;
+    std::function<void()> onRequest;  // runs while the page is awaited
     std::vector<std::string> requested;
     bool executing = false;
     std::int32_t timeoutSeconds = kDefaultTimeoutSeconds;

@@ -131,9 +131,89 @@ protected:
         return surfaceWrites() - before;
     }
 
+    // Calls of the winds-aloft writer, told by their on-screen message.
+    [[nodiscard]] int windsAloftWrites() const {
+        int count = 0;
+        for (const auto& write : fixture.simulator.writes()) {
+            const std::string text(reinterpret_cast<const char*>(write.bytes.data()), write.bytes.size());
+            count += write.offset == 0x3380 && text.find("FD Winds Aloft") != std::string::npos ? 1 : 0;
+        }
+        return count;
+    }
+    // Winds aloft in use: one decoded bulletin row for the FD station.
+    void useWindsAloft() {
+        program.FdWinds.rowCount = 1;
+        program.FdWinds.rowId[1] = "FDX";
+        for (auto& level : program.FdWinds.levels[1]) level = {27, 20, 10};
+        program.state.fdValid = true;
+        program.state.fdStationIndex = 1;
+    }
+
     ProgramFixture fixture{twoStationFolder()};
     Program& program = fixture.program;
 };
+
+TEST_F(Schedule, WindsAloftReappliedAfterMoreThan3000Feet) {
+    useWindsAloft();
+    program.state.lastSetAltitude = 900;
+    placeAircraft(0, 1800);  // 900 m more: nothing
+    tick();
+    EXPECT_EQ(windsAloftWrites(), 0);
+
+    placeAircraft(0, 1814);  // 914 m more than the last re-application
+    const int surfaceBefore = surfaceWrites();
+    tick();
+    EXPECT_EQ(windsAloftWrites(), 1);
+    EXPECT_EQ(surfaceWrites() - surfaceBefore, 2);  // FD_Set's gust, then the wind part
+    EXPECT_EQ(program.state.lastSetAltitude, 1814);
+    EXPECT_FALSE(program.state.altitudeSet);
+
+    placeAircraft(0, 900);  // down again by 914 m
+    tick();
+    EXPECT_EQ(windsAloftWrites(), 2);
+}
+
+TEST_F(Schedule, ForcedStationKeepsTheWindsAloftCaseOut) {
+    useWindsAloft();
+    program.state.forcedId = "BBBB";
+    program.state.forcedRange = 100;
+    program.state.lastSetAltitude = 0;
+    placeAircraft(0, 3000);
+    tick();
+    EXPECT_TRUE(program.state.forcedActive);
+    EXPECT_EQ(windsAloftWrites(), 0);
+    EXPECT_EQ(program.state.lastSetAltitude, 3000);  // the surface-only case applied instead
+}
+
+TEST_F(Schedule, ATickThatFallsDueDuringADownloadIsSkipped) {
+    int innerTicks = 0;
+    fixture.transfer.onRequest = [&] {
+        program.frmMain().Timer1.fire();  // the timer fires while the page is awaited
+        ++innerTicks;
+    };
+    program.frmMain().butUPDATEMETAR.click();
+    const int before = program.tickCount();
+    tick();
+    EXPECT_GT(innerTicks, 0);
+    EXPECT_EQ(program.tickCount(), before + 1);
+}
+
+TEST_F(Schedule, AFaultEndsOnlyThatTick) {
+    // Taking an altitude beyond 16 bits is a fault: the tick ends, the next one runs.
+    program.state.lastSetAltitude = -32000;
+    program.frmMain().butUPDATEMETAR.click();
+    const int requestsBefore = fixture.transfer.requestsContaining("cccc=");
+    placeAircraft(0, 100);
+    program.stations.StationList[1].elevation = 1000;
+    tick();
+    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), requestsBefore);  // the schedule never ran
+    EXPECT_TRUE(program.link.isOpen());
+
+    program.state.lastSetAltitude = 0;
+    tick();
+    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), requestsBefore + 1);
+    EXPECT_EQ(program.frmStatus().lblAltitude.value(), "100");
+}
 
 TEST_F(Schedule, FirstTickFetchesEverythingAndFillsTheIntervalBoxes) {
     EXPECT_EQ(fixture.transfer.requestsContaining("cccc=AAAA"), 1);

@@ -46,6 +46,9 @@ def main(log_path, ticks_path):
         expect(first.get(offset) == value, f"{offset} written as {value}, got {first.get(offset)}")
 
     last = ticks[-1] if ticks else {}
+    expect(last.get("frmMain", {}).get("caption") == "Stratocue 2002 Active", "the link opened: Active")
+    expect(last.get("frmStatus", {}).get("lblSim") == "FS2002", "the simulator's name")
+    expect(last.get("frmStatus", {}).get("lblVer") == "2.810d", "the interface version")
     expect(last.get("frmMain", {}).get("lblTEMPID") == "KSFO", "the last tick shows KSFO")
     expect(last.get("frmMain", {}).get("txtTESTFD", "").startswith("SFO 3K:"), "the winds-aloft summary of SFO")
     expect(last.get("frmStatus", {}).get("lblMETARalt") == "1016", "the decoded altimeter setting")
@@ -53,7 +56,7 @@ def main(log_path, ticks_path):
 
     for failure in failures:
         print("FAILED:", failure)
-    print(f"{len(expected) + 6 - len(failures)} passed, {len(failures)} failed")
+    print(f"{len(expected) + 9 - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
 
