@@ -1,6 +1,5 @@
 #include "ui/qt/main_window_view.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -43,7 +42,7 @@ QPlainTextEdit* textArea(QWidget* parent, const char* name, int heightPixels) {
 }  // namespace
 
 MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeRequested)
-    : closeRequested_(std::move(closeRequested)) {
+    : ModelWindow(std::move(closeRequested)) {
     setObjectName("frmMain");
     setFixedSize(pixelsFromTwips(FrmMain::kClientWidthTwips), pixelsFromTwips(FrmMain::kClientHeightTwips));
     setWindowTitle(toQString(model.caption.value()));
@@ -162,14 +161,5 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
     rows->addLayout(commands);
 }
 
-void MainWindowView::closeEvent(QCloseEvent* event) {
-    if (closingFromModel_) {
-        event->accept();
-        return;
-    }
-    // The program decides; when it destroys the window model, the view goes with it.
-    event->ignore();
-    if (closeRequested_) closeRequested_();
-}
 
 }  // namespace stratocue::ui::qt

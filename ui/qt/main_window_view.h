@@ -1,25 +1,17 @@
 #pragma once
 
-#include <QWidget>
 #include <functional>
 
+#include "ui/qt/model_window.h"
 #include "ui/frm_main.h"
 
 namespace stratocue::ui::qt {
 
 // The main window on screen: mirrors frmMain. Closing it with the close box asks the
 // program, which decides whether the window goes.
-class MainWindowView final : public QWidget {
+class MainWindowView final : public ModelWindow {
 public:
     MainWindowView(FrmMain& model, std::function<void()> closeRequested);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    std::function<void()> closeRequested_;
-    bool closingFromModel_ = false;
-    friend class ViewManager;
 };
 
 }  // namespace stratocue::ui::qt

@@ -49,7 +49,8 @@ QPixmap splashPicture(int widthPixels, int heightPixels) {
     return picture;
 }
 
-SplashView::SplashView(FrmSplash& model) : model_(model) {
+// Closing the splash by other means than its key or click is not offered.
+SplashView::SplashView(FrmSplash& model) : ModelWindow({}), model_(model) {
     setObjectName("frmSplash");
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
     setFixedSize(pixelsFromTwips(FrmSplash::kClientWidthTwips), pixelsFromTwips(FrmSplash::kClientHeightTwips));

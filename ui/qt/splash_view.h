@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QWidget>
 
 #include "ui/frm_splash.h"
+#include "ui/qt/model_window.h"
 
 namespace stratocue::ui::qt {
 
 // The splash window: no caption, the highlight colour, our picture and the standby line.
 // A key press or a click on it dismisses it through the model.
-class SplashView final : public QWidget {
+class SplashView final : public ModelWindow {
 public:
     explicit SplashView(FrmSplash& model);
 
@@ -18,8 +18,6 @@ protected:
 
 private:
     FrmSplash& model_;
-    bool closingFromModel_ = false;
-    friend class ViewManager;
 };
 
 // The splash picture: drawn by the program itself, a sun behind a cloud over a runway.

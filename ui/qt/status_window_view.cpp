@@ -1,6 +1,5 @@
 #include "ui/qt/status_window_view.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QVBoxLayout>
 
@@ -16,7 +15,7 @@ QString latin1(std::string_view text) {
 }  // namespace
 
 StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> closeRequested)
-    : closeRequested_(std::move(closeRequested)) {
+    : ModelWindow(std::move(closeRequested)) {
     setObjectName("frmStatus");
     setFixedSize(pixelsFromTwips(FrmStatus::kClientWidthTwips), pixelsFromTwips(FrmStatus::kClientHeightTwips));
     setWindowTitle(toQString(model.caption.value()));
@@ -64,13 +63,5 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
     outer->addWidget(close, 0, Qt::AlignHCenter);
 }
 
-void StatusWindowView::closeEvent(QCloseEvent* event) {
-    if (closingFromModel_) {
-        event->accept();
-        return;
-    }
-    event->ignore();
-    if (closeRequested_) closeRequested_();
-}
 
 }  // namespace stratocue::ui::qt
