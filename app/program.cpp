@@ -33,15 +33,15 @@ void Program::wireMain(ui::FrmMain& form) {
     form.butUPDATEMETAR.setHandler([this] { butUPDATEMETAR_Click(); });
     form.butGET.setHandler([this] {
         auto context = metarContext();
-        metar::butGET_Click(context);
+        app::butGET_Click(context);
     });
     form.chkDEST.setHandler([this] {
         auto context = metarContext();
-        metar::chkDEST_Click(context);
+        app::chkDEST_Click(context);
     });
     form.txtMETARRANGE.setHandler([this] {
         auto context = metarContext();
-        metar::txtMETARRANGE_Change(context);
+        app::txtMETARRANGE_Change(context);
     });
     form.butUSWINDS.setHandler([this] { FD_Read(frmMain().tempClosestfrmPUB); });
     form.Timer1.setHandler([this] { Timer1_Timer(); });
@@ -72,16 +72,18 @@ void Program::Main() {
     }
 
     if (!state.startFailed) {
-        stations::Stations_Load(state, stations,
-                                stations::StationLoadActions{
-                                    environment_.workingFolder,
-                                    [this](std::string_view text) { environment_.messageBoxes.show(text); },
-                                    [this] { link.Link_Close(); },
-                                    [this] {
-                                        frmMain.destroy();
-                                        frmSplash.destroy();
-                                    },
-                                });
+        state = ProgramState{};  // every shared value starts afresh with the station tables
+        const bool loaded = stations::Stations_Load(
+            stations, stations::StationLoadActions{
+                          environment_.workingFolder,
+                          [this](std::string_view text) { environment_.messageBoxes.show(text); },
+                          [this] { link.Link_Close(); },
+                          [this] {
+                              frmMain.destroy();
+                              frmSplash.destroy();
+                          },
+                      });
+        if (!loaded) state.startFailed = true;
     }
 
     frmSplash().Show();
@@ -144,6 +146,5 @@ void Program::butRUNTIME_Click() { frmStatus().Show(); }
 void Program::frmStatus_Unload() { state.refreshNow = true; }
 
 void Program::butUPDATEMETAR_Click() { state.metarTicks = state.metarPeriodTicks; }
-
 
 }  // namespace stratocue::app

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/metar_report_labels.h"
 #include "app/program.h"
 #include "app/station_search.h"
 #include "common/ansi_text.h"
@@ -12,12 +13,11 @@
 #include "common/rounding.h"
 #include "inject/fd_set.h"
 #include "inject/metar_set.h"
-#include "metar/metar_report_labels.h"
 
 namespace stratocue::app {
 namespace {
 
-constexpr double kSurfaceBand = 2500 / 3.285;   // T1: 2500 ft above the station, in metres
+constexpr double kSurfaceBand = 2500 / 3.285;     // T1: 2500 ft above the station, in metres
 constexpr double kWindsAloftStep = 3000 / 3.285;  // T2: 3000 ft
 constexpr double kSurfaceStep = 1000;
 constexpr std::int16_t kTicksPerMinute = 12;
@@ -142,8 +142,7 @@ void Program::windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged
     ui::FrmMain& main = frmMain();
     state.fdPeriodTicks = periodTicks(main.txtREPEATFD, state.fdIntervalDefault, kLongestFdInterval);
     state.fdTicks = checkedInteger<std::int16_t>(state.fdTicks + 1);
-    if (ui::isChecked(main.chkUPDATEFDONSTATION) &&
-        (main.lblTEMPID.value() != state.lastStationId || stationChanged)) {
+    if (ui::isChecked(main.chkUPDATEFDONSTATION) && (main.lblTEMPID.value() != state.lastStationId || stationChanged)) {
         state.fdTicks = state.fdPeriodTicks;
         state.lastStationId = main.lblTEMPID.value();
         FD_Read(closestIndex);
@@ -155,11 +154,11 @@ void Program::windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged
     }
 }
 
-metar::MetarRequestContext Program::metarContext() {
+MetarRequestContext Program::metarContext() {
     return {frmMain, frmStatus, state, stations, environment_.Inet1, servers};
 }
 
-fdwinds::FdReadContext Program::fdContext() {
+FdReadContext Program::fdContext() {
     return {frmMain,
             frmStatus,
             state,
@@ -172,27 +171,31 @@ fdwinds::FdReadContext Program::fdContext() {
 
 void Program::METAR_Read(std::int16_t& tempIndex) {
     auto context = metarContext();
-    metar::METAR_Read(context, tempIndex);
+    app::METAR_Read(context, tempIndex);
 }
 
 void Program::METAR_Set(std::int16_t& tempIndex) {
-    metar::MetarReport report = metar::readMetarReport(frmStatus());
-    const inject::SurfaceWriteSettings settings{
-        ui::isChecked(frmMain().chkWINDSALOFT), ui::isChecked(frmMain().chkDISABLEMSG), frmMain().txtMETARstr.value(),
-        frmStatus().lblAltitude.value(), stationElevation(tempIndex)};
-    inject::METAR_Set(link, report, state, settings, *random_);
-    metar::showMetarReport(frmStatus(), report);  // "360" becomes "359", commas in alt points
+    metar::MetarReport report = readMetarReport(frmStatus());
+    const inject::SurfaceWriteSettings settings{ui::isChecked(frmMain().chkWINDSALOFT),
+                                                ui::isChecked(frmMain().chkDISABLEMSG),
+                                                frmMain().txtMETARstr.value(),
+                                                frmStatus().lblAltitude.value(),
+                                                stationElevation(tempIndex),
+                                                state.forcedActive,
+                                                state.fdValid};
+    inject::METAR_Set(link, report, state.altitudeSet, settings, *random_);
+    showMetarReport(frmStatus(), report);  // "360" becomes "359", commas in alt points
 }
 
 void Program::FD_Read(std::int16_t& index) {
     auto context = fdContext();
-    fdwinds::FD_Read(context, index);
+    app::FD_Read(context, index);
 }
 
 void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
     const inject::WindsAloftWriteSettings settings{ui::isChecked(frmMain().chkDISABLEMSG),
                                                    frmStatus().lblAltitude.value()};
-    inject::FD_Set(link, FdWinds, row, metar::readMetarReport(frmStatus()), settings);
+    inject::FD_Set(link, FdWinds, row, readMetarReport(frmStatus()), settings);
 }
 
 }  // namespace stratocue::app

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/station_search.h"
-#include "common/program_state.h"
 #include "fdwinds/fd_decoder.h"
 #include "metar/metar_decoder.h"
 #include "stations/stations_load.h"
@@ -27,9 +26,8 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 void NearestStationOverTheShippedList(benchmark::State& state) {
-    ProgramState programState;
     stations::StationTables tables;
-    stations::Stations_Load(programState, tables, {STRATOCUE_DATA_DIR, {}, {}, {}});
+    (void)stations::Stations_Load(tables, {STRATOCUE_DATA_DIR, {}, {}, {}});
     bool forcedActive = false;
     std::int16_t tempClosest = 0;
     for (auto _ : state) {

@@ -1,4 +1,4 @@
-#include "ansi_text.h"
+#include "common/ansi_text.h"
 
 #include <cstdint>
 

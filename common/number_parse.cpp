@@ -1,4 +1,4 @@
-#include "number_parse.h"
+#include "common/number_parse.h"
 
 #include <charconv>
 #include <cmath>

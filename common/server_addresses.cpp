@@ -20,9 +20,8 @@ ServerAddresses parseServerAddresses(std::string_view text) {
     std::size_t lineStart = 0;
     while (lineStart <= text.size()) {
         const auto lineEnd = text.find('\n', lineStart);
-        const std::string_view line =
-            trimmed(text.substr(lineStart, lineEnd == std::string_view::npos ? std::string_view::npos
-                                                                                : lineEnd - lineStart));
+        const std::string_view line = trimmed(
+            text.substr(lineStart, lineEnd == std::string_view::npos ? std::string_view::npos : lineEnd - lineStart));
         lineStart = lineEnd == std::string_view::npos ? text.size() + 1 : lineEnd + 1;
         if (line.empty() || line.front() == '#') continue;
         const auto equals = line.find('=');

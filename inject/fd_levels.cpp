@@ -3,7 +3,7 @@
 #include <array>
 
 #include "common/rounding.h"
-#include "inject/sim_offsets.h"
+#include "common/sim_offsets.h"
 
 namespace stratocue::inject {
 namespace {

@@ -7,15 +7,15 @@
 #include "common/number_format.h"
 #include "common/number_parse.h"
 #include "common/rounding.h"
+#include "common/sim_offsets.h"
 #include "inject/fd_levels.h"
-#include "inject/sim_offsets.h"
 #include "inject/value_exchange.h"
 
 namespace stratocue::inject {
 namespace {
 
 constexpr std::int16_t kLightAndVariableCode = 99;
-constexpr std::int16_t kFastWindCodeOffset = 50;     // direction codes above 50 carry 100 knots
+constexpr std::int16_t kFastWindCodeOffset = 50;  // direction codes above 50 carry 100 knots
 constexpr std::int16_t kFastWindExtraKnots = 100;
 constexpr double kDegreesPerDirectionCode = 10.0;
 constexpr double kTemperatureRisePerThousandFeet = 1.8;

@@ -8,8 +8,8 @@
 #include "common/ansi_text.h"
 #include "common/number_parse.h"
 #include "common/rounding.h"
+#include "common/sim_offsets.h"
 #include "inject/cloud_layers.h"
-#include "inject/sim_offsets.h"
 #include "inject/value_exchange.h"
 
 namespace stratocue::inject {
@@ -17,9 +17,9 @@ namespace {
 
 constexpr std::size_t kMessageReportChars = 95;
 constexpr std::string_view kMessageCut = "...";
-constexpr double kMetresPerWindKnotAloft = 135.0;   // the wind aloft grows 1 knot per 135 m
+constexpr double kMetresPerWindKnotAloft = 135.0;      // the wind aloft grows 1 knot per 135 m
 constexpr double kWindAloftFullHeightMetres = 1000.0;  // below this above the station, surface wind
-constexpr double kGustFreeAltitudeMetres = 3285.0;  // above this with winds aloft, no gust
+constexpr double kGustFreeAltitudeMetres = 3285.0;     // above this with winds aloft, no gust
 constexpr std::int16_t kLowestPressureHpa = 800;
 constexpr std::int16_t kStandardPressureHpa = 1013;
 constexpr double kDirectionUnitsPerCircle = 65534.0;
@@ -84,24 +84,21 @@ std::optional<std::int16_t> windSpeedKnots(const metar::MetarReport& report, con
 
 // The wind part, the whole work of an altitude-triggered call: wind aloft marker, gust,
 // and the surface wind unless the winds-aloft writer owns the wind at this height.
-void writeWind(simlink::Link& link, metar::MetarReport& report, const ProgramState& state,
-               const SurfaceWriteSettings& settings, double altitudeMetres, double heightAboveStationMetres,
-               RandomSource& random) {
+void writeWind(simlink::Link& link, metar::MetarReport& report, const SurfaceWriteSettings& settings,
+               double altitudeMetres, double heightAboveStationMetres, RandomSource& random) {
     if (settings.windsAloftSimulation) exchangeValue16(link, offsets::kWindAloftAltitude, kWindAloftAltitudeValue);
     const auto speed = windSpeedKnots(report, settings, altitudeMetres, heightAboveStationMetres, random);
 
     const bool gustFree = settings.windsAloftSimulation && altitudeMetres > kGustFreeAltitudeMetres;
-    const auto gust =
-        gustFree ? std::optional<std::int16_t>(0)
-                 : tryValue([&] { return roundTo<std::int16_t>(parseLeadingNumber(report.gusting)); });
+    const auto gust = gustFree ? std::optional<std::int16_t>(0)
+                               : tryValue([&] { return roundTo<std::int16_t>(parseLeadingNumber(report.gusting)); });
     exchangeValue16(link, offsets::kGust, gust);
 
-    if (!(state.forcedActive || heightAboveStationMetres < kSurfaceLayerMetres || !state.fdValid)) return;
+    if (!(settings.forcedActive || heightAboveStationMetres < kSurfaceLayerMetres || !settings.fdValid)) return;
     exchangeValue16(link, offsets::kWindSpeed, speed);
     if (report.winddir == "360") report.winddir = "359";
     const auto direction = tryValue([&] {
-        return floorTo<std::int32_t>(parseLeadingNumber(report.winddir) * kDirectionUnitsPerCircle /
-                                     kDegreesPerCircle);
+        return floorTo<std::int32_t>(parseLeadingNumber(report.winddir) * kDirectionUnitsPerCircle / kDegreesPerCircle);
     });
     // The direction goes with a wind: it needs a known speed above 0.
     if (speed && *speed > 0 && direction && *direction > 0) {
@@ -124,13 +121,13 @@ void writeMessage(simlink::Link& link, std::string_view reportText) {
 // field of a report cannot keep the rest of the weather out of the simulator. Values that
 // depend on a skipped one are skipped too (a cloud top on its base, the wind direction on
 // the speed); values that do not (the temperature's altitude, the gust) are still written.
-void METAR_Set(simlink::Link& link, metar::MetarReport& report, ProgramState& state,
-               const SurfaceWriteSettings& settings, RandomSource& random) {
+void METAR_Set(simlink::Link& link, metar::MetarReport& report, bool& altitudeSet, const SurfaceWriteSettings& settings,
+               RandomSource& random) {
     const double altitudeMetres = parseLeadingNumber(settings.altitudeText);
     const std::int16_t elevationMetres = settings.stationElevationMetres;
     const double heightAboveStationMetres = altitudeMetres - elevationMetres;
 
-    if (!state.altitudeSet) {
+    if (!altitudeSet) {
         writeLayers(link, computeCloudLayers(report, elevationMetres, random));
         writePrecipitation(link, report);
         if (heightAboveStationMetres < kSurfaceLayerMetres) {
@@ -139,9 +136,9 @@ void METAR_Set(simlink::Link& link, metar::MetarReport& report, ProgramState& st
         }
     }
 
-    writeWind(link, report, state, settings, altitudeMetres, heightAboveStationMetres, random);
-    if (state.altitudeSet) {
-        state.altitudeSet = false;
+    writeWind(link, report, settings, altitudeMetres, heightAboveStationMetres, random);
+    if (altitudeSet) {
+        altitudeSet = false;
         return;
     }
 

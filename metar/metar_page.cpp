@@ -20,7 +20,8 @@ constexpr int kCharactersBeforeTag = 3;
 }  // namespace
 
 std::string metarPageUrl(std::string_view serverBase, MetarSource source, std::string_view stationId) {
-    if (source == MetarSource::Vatsim) return std::string(serverBase) + std::string(kVatsimPage) + upperAscii(stationId);
+    if (source == MetarSource::Vatsim)
+        return std::string(serverBase) + std::string(kVatsimPage) + upperAscii(stationId);
     return std::string(serverBase) + std::string(kWeatherServicePage) + std::string(stationId);
 }
 

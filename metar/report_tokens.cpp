@@ -5,9 +5,7 @@
 namespace stratocue::metar {
 namespace {
 
-[[noreturn]] void subscriptFault() {
-    throw RuntimeFault(RuntimeFault::Kind::Subscript, "Subscript out of range");
-}
+[[noreturn]] void subscriptFault() { throw RuntimeFault(RuntimeFault::Kind::Subscript, "Subscript out of range"); }
 
 }  // namespace
 
@@ -18,7 +16,8 @@ ReportTokens ReportTokens::split(std::string_view reportText) {
         const std::size_t blank = reportText.find(' ', tokenStart);
         const std::size_t slot = static_cast<std::size_t>(tokens.count_) + 1;
         if (slot >= kSlotCount) subscriptFault();
-        tokens.slots_[slot] = reportText.substr(tokenStart, blank == std::string_view::npos ? blank : blank - tokenStart);
+        tokens.slots_[slot] =
+            reportText.substr(tokenStart, blank == std::string_view::npos ? blank : blank - tokenStart);
         tokens.count_ = static_cast<int>(slot);
         if (blank == std::string_view::npos) break;
         tokenStart = blank + 1;

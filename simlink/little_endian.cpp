@@ -52,12 +52,8 @@ void writeLe16(std::span<std::byte> bytes, std::size_t at, std::int16_t value) {
     writeUnsigned(bytes, at, 2, static_cast<std::uint16_t>(value));
 }
 
-void writeLeU32(std::span<std::byte> bytes, std::size_t at, std::uint32_t value) {
-    writeUnsigned(bytes, at, 4, value);
-}
+void writeLeU32(std::span<std::byte> bytes, std::size_t at, std::uint32_t value) { writeUnsigned(bytes, at, 4, value); }
 
-void writeLeU64(std::span<std::byte> bytes, std::size_t at, std::uint64_t value) {
-    writeUnsigned(bytes, at, 8, value);
-}
+void writeLeU64(std::span<std::byte> bytes, std::size_t at, std::uint64_t value) { writeUnsigned(bytes, at, 8, value); }
 
 }  // namespace stratocue::simlink

@@ -165,8 +165,7 @@ WindowHandle PosixIpcPlatform::findWindow(std::string_view className) {
         return 0;
     }
     int error = 0;
-    const Outcome connected =
-        connectTo(probe.get(), ipcSocketPath(socketFolder_, className), Clock::now(), error);
+    const Outcome connected = connectTo(probe.get(), ipcSocketPath(socketFolder_, className), Clock::now(), error);
     // A full backlog still means a server is listening there.
     if (connected == Outcome::Failed && error != EAGAIN) {
         lastError_ = static_cast<std::uint32_t>(error);
@@ -323,8 +322,8 @@ bool PosixIpcPlatform::sendMessageTimeout(WindowHandle window, std::uint32_t mes
     }
     int error = 0;
     std::array<std::byte, kIpcReplyBytes> replyBytes{};
-    Outcome outcome = connectTo(connection.get(), ipcSocketPath(socketFolder_, windowClasses_[window - 1]),
-                                deadline, error);
+    Outcome outcome =
+        connectTo(connection.get(), ipcSocketPath(socketFolder_, windowClasses_[window - 1]), deadline, error);
     if (outcome == Outcome::Done) {
         outcome = sendAll(connection.get(), encodeIpcRequestFrame(frame), deadline, error);
     }

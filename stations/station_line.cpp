@@ -36,8 +36,7 @@ double coordinateRadians(std::string_view hemisphere, std::string_view wholeDegr
                          std::string_view negativeHemisphere) {
     const double minutesAsDegrees = checkedFinite(parseFiniteNumber(minutes) / kMinutesPerDegree);
     const std::string formatted = formatNumber(minutesAsDegrees, kMinutesFractionPattern);
-    const std::string_view fraction =
-        std::string_view(formatted).substr(formatted.size() - kMinutesFractionLength);
+    const std::string_view fraction = std::string_view(formatted).substr(formatted.size() - kMinutesFractionLength);
 
     std::string degreesText;
     if (hemisphere == negativeHemisphere) degreesText = "-";

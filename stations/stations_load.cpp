@@ -42,9 +42,7 @@ void runIfSet(const std::function<void()>& action) {
 
 }  // namespace
 
-void Stations_Load(ProgramState& state, StationTables& tables, const StationLoadActions& actions) {
-    state = ProgramState{};
-
+bool Stations_Load(StationTables& tables, const StationLoadActions& actions) {
     tables.StationList.assign(static_cast<std::size_t>(kMaxMetarStations) + 1, Station{});
     tables.StationCount = 0;
     tables.FdStationList.assign(static_cast<std::size_t>(kMaxFdStations) + 1, Station{});
@@ -55,7 +53,7 @@ void Stations_Load(ProgramState& state, StationTables& tables, const StationLoad
                         tables.StationCount);
         loadStationFile(actions.folder / kFdStationFileName, false, kMaxFdStations, tables.FdStationList,
                         tables.FdStationCount);
-        return;
+        return true;
     } catch (...) {
         // Every failure takes the one path below; the file in use is already closed.
     }
@@ -63,7 +61,7 @@ void Stations_Load(ProgramState& state, StationTables& tables, const StationLoad
     if (actions.showMessage) actions.showMessage(kStationLoadErrorMessage);
     runIfSet(actions.closeLink);
     runIfSet(actions.destroyMainAndSplash);
-    state.startFailed = true;
+    return false;
 }
 
 }  // namespace stratocue::stations

@@ -17,9 +17,7 @@
 namespace {
 
 // All of standard input, byte for byte.
-std::string readStandardInput() {
-    return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-}
+std::string readStandardInput() { return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()}; }
 
 }  // namespace
 

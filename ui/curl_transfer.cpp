@@ -163,8 +163,7 @@ private:
 };
 
 // The text of a failed transfer, by the kind of failure.
-std::string failureText(CURLcode code, const std::string& url, std::int32_t timeoutSeconds,
-                        const std::string& reason) {
+std::string failureText(CURLcode code, const std::string& url, std::int32_t timeoutSeconds, const std::string& reason) {
     switch (code) {
         case CURLE_URL_MALFORMAT:
         case CURLE_UNSUPPORTED_PROTOCOL:

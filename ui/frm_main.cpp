@@ -5,9 +5,7 @@
 namespace stratocue::ui {
 namespace {
 
-ControlValue text(std::string_view name, const Control<std::string>& control) {
-    return {name, control.value(), false};
-}
+ControlValue text(std::string_view name, const Control<std::string>& control) { return {name, control.value(), false}; }
 ControlValue number(std::string_view name, int value) { return {name, std::to_string(value), true}; }
 
 }  // namespace

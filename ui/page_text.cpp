@@ -20,9 +20,8 @@ std::string pageTextFromBody(std::span<const std::byte> body) {
         throw RuntimeFault(RuntimeFault::Kind::InvalidArgument, "the page is empty (0 bytes)");
     }
     if (body.size() > kMaxPageBytes) {
-        throw RuntimeFault(RuntimeFault::Kind::Overflow,
-                           "the page has " + std::to_string(body.size()) + " bytes, more than " +
-                               std::to_string(kMaxPageBytes));
+        throw RuntimeFault(RuntimeFault::Kind::Overflow, "the page has " + std::to_string(body.size()) +
+                                                             " bytes, more than " + std::to_string(kMaxPageBytes));
     }
     return ansiFromBytes(body);
 }

@@ -68,7 +68,7 @@ protected:
 };
 
 TEST_F(MainCycle, ShowsWhatTheSimulatorHolds) {
-    sim.setLe32(0x0564, 10001750 / 2);       // 45 degrees north
+    sim.setLe32(0x0564, 10001750 / 2);                                 // 45 degrees north
     sim.setLe32(0x056C, static_cast<std::uint32_t>(-1073741824 / 2));  // 45 degrees west
     sim.setLe16(0x0E9E, 65535);
     sim.setLe16(0x0E9C, 3000);

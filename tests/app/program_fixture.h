@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "standins/fake_ipc_platform.h"
+#include "standins/server/fake_ipc_platform.h"
 #include "ui/http_transfer.h"
 #include "ui/message_box.h"
 

@@ -29,8 +29,8 @@ stations::StationTables tablesOf(std::initializer_list<stations::Station> list) 
 
 TEST(StationSearch, NearestFirstListedForcedWithinRange) {
     // One degree of latitude is 3963.1 / 57.29577951 = 69.17 units.
-    const auto tables = tablesOf({stationAt("AAAA", 1, 0), stationAt("BBBB", -1, 0), stationAt("KSFO", 0, 0),
-                                  stationAt("FORC", 0.8, 0)});
+    const auto tables = tablesOf(
+        {stationAt("AAAA", 1, 0), stationAt("BBBB", -1, 0), stationAt("KSFO", 0, 0), stationAt("FORC", 0.8, 0)});
     const double unitsPerDegree = 3963.1 / 57.29577951;
     struct Case {
         const char* name;
@@ -54,9 +54,8 @@ TEST(StationSearch, NearestFirstListedForcedWithinRange) {
     for (const Case& c : cases) {
         bool forcedActive = c.forcedActiveBefore;
         std::int16_t tempClosest = 0;
-        const StationChoice choice =
-            findStation(tables, c.aircraftLatitudeDegrees / 57.29577951, 0, c.forcedId, c.forcedRange, forcedActive,
-                        tempClosest);
+        const StationChoice choice = findStation(tables, c.aircraftLatitudeDegrees / 57.29577951, 0, c.forcedId,
+                                                 c.forcedRange, forcedActive, tempClosest);
         EXPECT_EQ(choice.closestIndex, c.expectedIndex) << c.name;
         EXPECT_EQ(forcedActive, c.expectedForcedActive) << c.name;
         EXPECT_EQ(tempClosest, c.expectedIndex) << c.name;
@@ -238,11 +237,8 @@ TEST_F(Schedule, IntervalBoxes) {
         std::int16_t metarTicks;
         std::int16_t fdTicks;
     } cases[] = {
-        {"2.9", "120", "2.9", "120", 24, 1440},
-        {"0.5", "121", " 5", " 10", 60, 120},
-        {"60", "1", "60", "1", 720, 12},
-        {"61", "0", " 5", " 10", 60, 120},
-        {"abc", "-3", " 5", " 10", 60, 120},
+        {"2.9", "120", "2.9", "120", 24, 1440}, {"0.5", "121", " 5", " 10", 60, 120}, {"60", "1", "60", "1", 720, 12},
+        {"61", "0", " 5", " 10", 60, 120},      {"abc", "-3", " 5", " 10", 60, 120},
     };
     for (const auto& c : cases) {
         program.frmMain().txtREPEATMETAR.set(c.metarText);

@@ -19,7 +19,7 @@ TEST(VersionText, DigitsAndBuildLetter) {
         {0x28100004, "2.810d"},
         {0x28100001, "2.810a"},
         {0x19980005, "1.998e"},
-        {0x28100100, "2.810`"},  // low byte 0, other low bits set: the character before "a"
+        {0x28100100, "2.810`"},                            // low byte 0, other low bits set: the character before "a"
         {static_cast<std::int32_t>(0x3A000000), "3.:00"},  // a digit above 9 is not a hex letter
     };
     for (const auto& c : cases) EXPECT_EQ(versionText(c.word), c.text) << std::hex << c.word;

@@ -41,10 +41,11 @@ protected:
                 response.set_content("<HTML><BODY>No such station</BODY></HTML>", "text/html");
             }
         });
-        server.Get(R"(/fdwinds/text/(\w+)_fd1\.shtml)", [](const httplib::Request& request, httplib::Response& response) {
-            const auto page = std::filesystem::path(FDWINDS_PAGES_DIR) / (request.matches[1].str() + "_fd1.shtml");
-            response.set_content(readFile(page), "text/html");
-        });
+        server.Get(
+            R"(/fdwinds/text/(\w+)_fd1\.shtml)", [](const httplib::Request& request, httplib::Response& response) {
+                const auto page = std::filesystem::path(FDWINDS_PAGES_DIR) / (request.matches[1].str() + "_fd1.shtml");
+                response.set_content(readFile(page), "text/html");
+            });
         port = server.bind_to_any_port("127.0.0.1");
         ASSERT_GT(port, 0);
         serverThread = std::thread([this] { server.listen_after_bind(); });
@@ -103,7 +104,8 @@ TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
 
     // Over KSFO at 3000 m: the 9K level of the SFO bulletin line applies.
     simulator.offsets().setLe32(0x0564, static_cast<std::uint32_t>(37.6167 * 10001750 / 90));
-    simulator.offsets().setLe32(0x056C, static_cast<std::uint32_t>(static_cast<std::int32_t>(-122.3667 * 4294967296.0 / 360)));
+    simulator.offsets().setLe32(0x056C,
+                                static_cast<std::uint32_t>(static_cast<std::int32_t>(-122.3667 * 4294967296.0 / 360)));
     simulator.offsets().setLe32(0x0574, 3000);
     program.frmMain().Timer1.fire();
 

@@ -24,22 +24,20 @@ TEST_P(NumberPattern, FormatsWithTiesToEven) {
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, NumberPattern,
-    testing::Values(FormatCase{"Radians", 1.5707963267948966, "0.000000", "1.570796"},
-                    FormatCase{"NegativeRadians", -1.5707963267948966, "0.000000", "-1.570796"},
-                    FormatCase{"DistanceOneDecimal", 59.94, "0.0", "59.9"}, FormatCase{"ExactTieOneDecimal", 0.25, "0.0", "0.2"},
-                    FormatCase{"EmptyListDistance", 99999999.0, "0.0", "99999999.0"},
-                    FormatCase{"WholeTieToEven", 2.5, "0", "2"}, FormatCase{"WholeTieToEvenUp", 3.5, "0", "4"},
-                    FormatCase{"WholeNegative", -5.0, "0", "-5"}, FormatCase{"TinyNegativeShowsNoSign", -0.4, "0", "0"},
-                    FormatCase{"TwoDigitsPadded", 5.0, "00", "05"}, FormatCase{"TwoDigitsNegative", -5.0, "00", "-05"},
-                    FormatCase{"TwoDigitsWide", 120.0, "00", "120"}, FormatCase{"ZeroTwoDigits", 0.0, "00", "00"},
-                    FormatCase{"FractionNoIntegerDigit", 0.5, ".00", ".50"},
-                    FormatCase{"EighthTiesToEven", 0.125, ".00", ".12"},
-                    FormatCase{"ThreeEighths", 0.375, ".00", ".38"},
-                    FormatCase{"SixteenthRounds", 1.0 / 6.0, ".00", ".17"},
-                    FormatCase{"FractionWithWhole", 1.5, ".00", "1.50"},
-                    FormatCase{"ZeroFraction", 0.0, ".00", ".00"},
-                    FormatCase{"MinutesFiveDecimals", 37.0 / 60.0, "0.00000", "0.61667"},
-                    FormatCase{"HalfDegree", 0.5, "0.00000", "0.50000"}),
+    testing::Values(
+        FormatCase{"Radians", 1.5707963267948966, "0.000000", "1.570796"},
+        FormatCase{"NegativeRadians", -1.5707963267948966, "0.000000", "-1.570796"},
+        FormatCase{"DistanceOneDecimal", 59.94, "0.0", "59.9"}, FormatCase{"ExactTieOneDecimal", 0.25, "0.0", "0.2"},
+        FormatCase{"EmptyListDistance", 99999999.0, "0.0", "99999999.0"}, FormatCase{"WholeTieToEven", 2.5, "0", "2"},
+        FormatCase{"WholeTieToEvenUp", 3.5, "0", "4"}, FormatCase{"WholeNegative", -5.0, "0", "-5"},
+        FormatCase{"TinyNegativeShowsNoSign", -0.4, "0", "0"}, FormatCase{"TwoDigitsPadded", 5.0, "00", "05"},
+        FormatCase{"TwoDigitsNegative", -5.0, "00", "-05"}, FormatCase{"TwoDigitsWide", 120.0, "00", "120"},
+        FormatCase{"ZeroTwoDigits", 0.0, "00", "00"}, FormatCase{"FractionNoIntegerDigit", 0.5, ".00", ".50"},
+        FormatCase{"EighthTiesToEven", 0.125, ".00", ".12"}, FormatCase{"ThreeEighths", 0.375, ".00", ".38"},
+        FormatCase{"SixteenthRounds", 1.0 / 6.0, ".00", ".17"}, FormatCase{"FractionWithWhole", 1.5, ".00", "1.50"},
+        FormatCase{"ZeroFraction", 0.0, ".00", ".00"},
+        FormatCase{"MinutesFiveDecimals", 37.0 / 60.0, "0.00000", "0.61667"},
+        FormatCase{"HalfDegree", 0.5, "0.00000", "0.50000"}),
     [](const testing::TestParamInfo<FormatCase>& param) { return param.param.name; });
 
 TEST(NumberPatternLocale, DecimalPointIgnoresTheUserLocale) {

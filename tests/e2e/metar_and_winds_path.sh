@@ -26,7 +26,7 @@ wait_for_line() {
 mkdir -p "$work/weather/fd"
 cp "$root/data/demo/weather/fd/"* "$work/weather/fd/"
 cp "$root/tests/data/e2e/metars.txt" "$work/weather/"
-"$build/standins/standin-wx" --data "$work/weather" --port 0 >"$work/wx.out" 2>&1 &
+"$build/bin/standin-wx" --data "$work/weather" --port 0 >"$work/wx.out" 2>&1 &
 pids+=($!)
 weather=$(wait_for_line "$work/wx.out")
 
@@ -36,14 +36,14 @@ cat >"$work/flight.txt" <<FLIGHT
 3 37.6167 -122.3667 2
 6 37.6167 -122.3667 3000
 FLIGHT
-"$build/standins/standin-sim" --flight "$work/flight.txt" --clock 12:00:00 --log "$work/simulator.log" \
+"$build/bin/standin-sim" --flight "$work/flight.txt" --clock 12:00:00 --log "$work/simulator.log" \
   >"$work/sim.out" 2>&1 &
 pids+=($!)
 wait_for_line "$work/sim.out" >/dev/null
 
 cp "$root/data/icao.txt" "$root/data/fdwinds.txt" "$work/"
 printf 'metar_nws=%s\nmetar_vatsim=%s\nfdwinds=%s\n' "$weather" "$weather" "$weather" >"$work/servers.txt"
-(cd "$work" && "$build/ui/qt/stratocue" --headless --run-seconds 9 --tick-ms 500 >"$work/ticks.jsonl" 2>"$work/stratocue.err")
+(cd "$work" && "$build/bin/stratocue" --headless --run-seconds 9 --tick-ms 500 >"$work/ticks.jsonl" 2>"$work/stratocue.err")
 
 kill -TERM "${pids[1]}"
 wait "${pids[1]}" || true

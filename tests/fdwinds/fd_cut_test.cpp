@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fdwinds/fd_decoder.h"
 #include "fd_test_pages.h"
+#include "fdwinds/fd_decoder.h"
 
 namespace stratocue::fdwinds {
 namespace {
@@ -44,8 +44,7 @@ std::string header() { return std::string(testing_pages::kHeaderLine) + "\n"; }
 INSTANTIATE_TEST_SUITE_P(
     Pages, CutBulletin,
     testing::Values(
-        CutCase{"LinesJoinedWithOneBlank", pageOf({kFull, "DEF" + kFull.substr(3)}),
-                kFull + " DEF" + kFull.substr(3)},
+        CutCase{"LinesJoinedWithOneBlank", pageOf({kFull, "DEF" + kFull.substr(3)}), kFull + " DEF" + kFull.substr(3)},
         CutCase{"Blank3KBecomesOnePlaceholder", pageOf({"ABC      " + kLevels6To39}), "ABC 9900 " + kLevels6To39},
         CutCase{"Blank3KAnd6KBecomeTwoPlaceholders", pageOf({"ABC              " + kLevels9To39}),
                 "ABC 9900 9900 " + kLevels9To39},
@@ -65,8 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"PreEndAtFirstPositionIsRefused", header() + "</PRE>", std::nullopt},
         CutCase{"PreEndAtSecondPositionGivesAnEmptyCut", header() + "\n</PRE>", ""},
         CutCase{"PreEndBeforeTheHeaderIsNotSeen", "<PRE>\n</PRE>\n" + header() + kFull, std::nullopt},
-        CutCase{"PreEndEndingTheWindowIsFound", header() + std::string(4993, 'X') + "\n</PRE>",
-                std::string(4993, 'X')},
+        CutCase{"PreEndEndingTheWindowIsFound", header() + std::string(4993, 'X') + "\n</PRE>", std::string(4993, 'X')},
         CutCase{"PreEndPastTheWindowIsRefused", header() + std::string(4994, 'X') + "\n</PRE>", std::nullopt},
         CutCase{"ShortPageWithoutHeaderIsRefused", "</PRE>", std::nullopt},
         CutCase{"HeaderAtTheVeryEndIsRefused", "<PRE>39000", std::nullopt},
@@ -89,9 +87,7 @@ void PrintTo(const JoinCase& c, std::ostream* out) { *out << c.name; }
 
 class JoinCuts : public testing::TestWithParam<JoinCase> {};
 
-TEST_P(JoinCuts, PutsOneBlankBetweenNeighbours) {
-    EXPECT_EQ(FD_JoinCuts(GetParam().cuts), GetParam().expectedText);
-}
+TEST_P(JoinCuts, PutsOneBlankBetweenNeighbours) { EXPECT_EQ(FD_JoinCuts(GetParam().cuts), GetParam().expectedText); }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, JoinCuts,
                          testing::Values(JoinCase{"None", {}, ""}, JoinCase{"One", {"A B"}, "A B"},

@@ -32,9 +32,9 @@ class DisplayText : public testing::TestWithParam<DisplayCase> {};
 
 TEST_P(DisplayText, WritesEachNumberWithAtLeastTwoDigits) {
     const std::string d = GetParam().expectedDigits;
-    EXPECT_EQ(FD_DisplayText(oneRow(GetParam().values), 1),
-              "ABC 3K:" + d + " 6K:" + d + " 9K:" + d + " 12K:" + d + " 18K:" + d + " 24K:" + d + " 30K:" + d +
-                  " 34K:" + d + " 39K:" + d);
+    EXPECT_EQ(FD_DisplayText(oneRow(GetParam().values), 1), "ABC 3K:" + d + " 6K:" + d + " 9K:" + d + " 12K:" + d +
+                                                                " 18K:" + d + " 24K:" + d + " 30K:" + d + " 34K:" + d +
+                                                                " 39K:" + d);
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, DisplayText,
@@ -46,9 +46,9 @@ INSTANTIATE_TEST_SUITE_P(Numbers, DisplayText,
 
 TEST(DisplayTextOfADecodedRow, BeginsWithTheIdentifierAndThe3KAnd6KFields) {
     FdWinds winds;
-    FD_DecodeRows({"", "ABC", "2710", "2812-05", "2915-10", "3020-15", "3125-25", "3230-35", "333545", "344050",
-                   "9900"},
-                  "15", winds);
+    FD_DecodeRows(
+        {"", "ABC", "2710", "2812-05", "2915-10", "3020-15", "3125-25", "3230-35", "333545", "344050", "9900"}, "15",
+        winds);
     EXPECT_EQ(FD_DisplayText(winds, 1),
               "ABC 3K:271015 6K:2812-05 9K:2915-10 12K:3020-15 18K:3125-25 24K:3230-35 30K:333545 34K:344050 "
               "39K:990015");

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "fdwinds/fd_decoder.h"
 #include "fd_test_pages.h"
+#include "fdwinds/fd_decoder.h"
 
 namespace stratocue::fdwinds {
 namespace {
@@ -185,25 +185,22 @@ TEST_P(CorpusBulletin, WrappedTextIsRefusedOrDecoded) {
     expectRefusedOrDecoded(wrapped(readFile(kDataFolder / "corpus" / GetParam().file)), GetParam().wrappedPageCuts);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, CorpusBulletin,
-                         testing::Values(CorpusCase{"awc-windsaloft-page-FD1US1-192004.html", false},
-                                         CorpusCase{"faa-portal-FBAK31-031352.txt", true},
-                                         CorpusCase{"faa-portal-FBAK31-061352.txt", true},
-                                         CorpusCase{"faa-portal-FBHW31-031352.txt", true},
-                                         CorpusCase{"faa-portal-FBOC31-031537.txt", true},
-                                         CorpusCase{"lilymara-aloft-FD1US1-192004.txt", false},
-                                         CorpusCase{"otgapps-aloft-FD1US1-171357.txt", false},
-                                         CorpusCase{"pyiem-FD0HW9.txt", true},
-                                         CorpusCase{"pyiem-FD1US1.txt", false},
-                                         CorpusCase{"pyiem-FD1US1_controlchar.txt", false},
-                                         CorpusCase{"pyiem-FD3CN3.txt", false}),
-                         [](const testing::TestParamInfo<CorpusCase>& param) {
-                             std::string name;
-                             for (const char c : param.param.file) {
-                                 if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Files, CorpusBulletin,
+    testing::Values(CorpusCase{"awc-windsaloft-page-FD1US1-192004.html", false},
+                    CorpusCase{"faa-portal-FBAK31-031352.txt", true}, CorpusCase{"faa-portal-FBAK31-061352.txt", true},
+                    CorpusCase{"faa-portal-FBHW31-031352.txt", true}, CorpusCase{"faa-portal-FBOC31-031537.txt", true},
+                    CorpusCase{"lilymara-aloft-FD1US1-192004.txt", false},
+                    CorpusCase{"otgapps-aloft-FD1US1-171357.txt", false}, CorpusCase{"pyiem-FD0HW9.txt", true},
+                    CorpusCase{"pyiem-FD1US1.txt", false}, CorpusCase{"pyiem-FD1US1_controlchar.txt", false},
+                    CorpusCase{"pyiem-FD3CN3.txt", false}),
+    [](const testing::TestParamInfo<CorpusCase>& param) {
+        std::string name;
+        for (const char c : param.param.file) {
+            if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+        }
+        return name;
+    });
 
 // Every file of the corpus is listed above.
 TEST(CorpusBulletinList, CoversEveryFile) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "common/fault.h"
-#include "fdwinds/fd_decoder.h"
 #include "fd_test_pages.h"
+#include "fdwinds/fd_decoder.h"
 
 namespace stratocue::fdwinds {
 namespace {
@@ -71,9 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DecodeRows, PlaceholderAt30KTakesTheSurfaceTemperatureWithItsSign) {
     FdWinds winds;
-    FD_DecodeRows(rowTokens("ABC", {"2710", "2812-05", "2915-10", "3020-15", "3125-25", "3230-35", "9900", "344050",
-                                    "245938"}),
-                  "-12", winds);
+    FD_DecodeRows(
+        rowTokens("ABC", {"2710", "2812-05", "2915-10", "3020-15", "3125-25", "3230-35", "9900", "344050", "245938"}),
+        "-12", winds);
     EXPECT_EQ(levelOf(winds, 1, FdLevel::K30), (FdLevelValues{99, 0, -12}));
     EXPECT_EQ(levelOf(winds, 1, FdLevel::K39), (FdLevelValues{24, 59, 38}));
     EXPECT_EQ(levelOf(winds, 1, FdLevel::K3), (FdLevelValues{27, 10, -12}));
@@ -89,9 +89,9 @@ TEST(DecodeRows, EveryTenTokensMakeARowAndAShortLastGroupStillCounts) {
     EXPECT_EQ(winds.rowId[2], "R11");
     EXPECT_EQ(winds.rowId[3], "R21");
     EXPECT_EQ(levelOf(winds, 2, FdLevel::K39), (FdLevelValues{10, 20, 5}));  // token 20: "1020"
-    EXPECT_EQ(levelOf(winds, 3, FdLevel::K3), (FdLevelValues{10, 22, 5}));  // token 22: "1022"
-    EXPECT_EQ(levelOf(winds, 3, FdLevel::K6), (FdLevelValues{10, 23, 5}));  // token 23: "1023"
-    EXPECT_EQ(levelOf(winds, 3, FdLevel::K9), FdLevelValues{});             // missing tokens read as empty
+    EXPECT_EQ(levelOf(winds, 3, FdLevel::K3), (FdLevelValues{10, 22, 5}));   // token 22: "1022"
+    EXPECT_EQ(levelOf(winds, 3, FdLevel::K6), (FdLevelValues{10, 23, 5}));   // token 23: "1023"
+    EXPECT_EQ(levelOf(winds, 3, FdLevel::K9), FdLevelValues{});              // missing tokens read as empty
     EXPECT_EQ(levelOf(winds, 3, FdLevel::K39), FdLevelValues{});
 }
 
@@ -176,14 +176,13 @@ TEST_P(DecodeRowsFault, RaisesARuntimeFaultAndKeepsThePreviousRows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, DecodeRowsFault,
-    testing::Values(FaultCase{"SurfaceTemperatureBeyond16Bits", rowTokens("ABC", {"9900"}), "40000",
-                              RuntimeFault::Kind::Overflow},
-                    FaultCase{"SurfaceTemperatureInfinite", rowTokens("ABC", {"9900"}), "1E999",
-                              RuntimeFault::Kind::Overflow},
-                    FaultCase{"FieldTemperatureBeyond16Bits", rowTokens("ABC", {"2710", "27109E9"}), "5",
-                              RuntimeFault::Kind::Overflow},
-                    FaultCase{"MoreRowsThanTheLevelTablesHold", std::vector<std::string>(5002, "ABC"), "5",
-                              RuntimeFault::Kind::Subscript}),
+    testing::Values(
+        FaultCase{"SurfaceTemperatureBeyond16Bits", rowTokens("ABC", {"9900"}), "40000", RuntimeFault::Kind::Overflow},
+        FaultCase{"SurfaceTemperatureInfinite", rowTokens("ABC", {"9900"}), "1E999", RuntimeFault::Kind::Overflow},
+        FaultCase{"FieldTemperatureBeyond16Bits", rowTokens("ABC", {"2710", "27109E9"}), "5",
+                  RuntimeFault::Kind::Overflow},
+        FaultCase{"MoreRowsThanTheLevelTablesHold", std::vector<std::string>(5002, "ABC"), "5",
+                  RuntimeFault::Kind::Subscript}),
     [](const testing::TestParamInfo<FaultCase>& param) { return param.param.name; });
 
 TEST(DecodeRows, ASurfaceTemperatureBeyond16BitsIsHarmlessWithoutFourCharacterFields) {
@@ -201,8 +200,8 @@ TEST(DecodeRows, AnEmptyCutBetweenPagesShiftsLaterRowsByOneToken) {
     ASSERT_EQ(winds.rowCount, 3);
     EXPECT_EQ(winds.rowId[1], "ABC");
     EXPECT_EQ(winds.rowId[2], "");
-    EXPECT_EQ(levelOf(winds, 2, FdLevel::K3), (FdLevelValues{0, 0, 0}));     // "DEF"
-    EXPECT_EQ(levelOf(winds, 2, FdLevel::K6), (FdLevelValues{27, 10, 5}));   // "2710"
+    EXPECT_EQ(levelOf(winds, 2, FdLevel::K3), (FdLevelValues{0, 0, 0}));    // "DEF"
+    EXPECT_EQ(levelOf(winds, 2, FdLevel::K6), (FdLevelValues{27, 10, 5}));  // "2710"
     EXPECT_EQ(winds.rowId[3], "354555");
 }
 

@@ -51,9 +51,10 @@ TEST(CloudBaseMetres, HundredsOfFeetTextToWholeMetres) {
         std::int16_t expected;
     };
     const std::vector<Case> cases = {
-        {"ThreeThousandFeet", "030", 917}, {"FiveThousandFeet", "050", 1528}, {"HighestReportable", "999", 30542},
-        {"ZeroIsNoHeight", "0", 0},        {"StartValueIsNoHeight", ".", 0},  {"NotANumber", "///", 0},
-        {"LettersStopTheHundreds", "12CB", 3},  // "12CB00" reads as 12 feet
+        {"ThreeThousandFeet", "030", 917},          {"FiveThousandFeet", "050", 1528},
+        {"HighestReportable", "999", 30542},        {"ZeroIsNoHeight", "0", 0},
+        {"StartValueIsNoHeight", ".", 0},           {"NotANumber", "///", 0},
+        {"LettersStopTheHundreds", "12CB", 3},       // "12CB00" reads as 12 feet
         {"DecimalPointStopsTheHundreds", "1.5", 0},  // "1.500" reads as 1.5 feet
     };
     for (const Case& c : cases) {
@@ -71,15 +72,23 @@ TEST(CloudLayers, ThunderstormAndLayer1) {
         LayerExpectation layer1;
     };
     const std::vector<Case> cases = {
-        {"ModerateStormWithoutBaseTopsAtElevationPlus1000", layersReport("2", "None", "0", ".", "."), 100, 0.0,
+        {"ModerateStormWithoutBaseTopsAtElevationPlus1000",
+         layersReport("2", "None", "0", ".", "."),
+         100,
+         0.0,
          {0, 1100, 40959, 10}},
-        {"StormTopRechosenBelowLayer2WithoutElevation", layersReport("2", "None", "0", "BKN", "030"), 100, 0.0,
+        {"StormTopRechosenBelowLayer2WithoutElevation",
+         layersReport("2", "None", "0", "BKN", "030"),
+         100,
+         0.0,
          {0, 50, 40959, 10}},
-        {"StormTopRechosenUpToLayer2BaseLessOne", layersReport("2", "None", "0", "BKN", "030"), 100,
-         kLargestBelowOne, {0, 916, 40959, 10}},
+        {"StormTopRechosenUpToLayer2BaseLessOne",
+         layersReport("2", "None", "0", "BKN", "030"),
+         100,
+         kLargestBelowOne,
+         {0, 916, 40959, 10}},
         {"CoverCodeReplacesStorm", layersReport("3", "SCT", "030", ".", "."), 0, 0.0, {917, 987, 32768, 9}},
-        {"LightStormKeptUnderMixedCaseNone", layersReport("1", "None", "030", ".", "."), 0, 0.0,
-         {917, 987, 16384, 10}},
+        {"LightStormKeptUnderMixedCaseNone", layersReport("1", "None", "030", ".", "."), 0, 0.0, {917, 987, 16384, 10}},
         {"NoStormWithReportedLayerIsType7", layersReport("0", "None", "0", ".", "."), 0, 0.0, {0, 0, 0, 7}},
         {"NoStormClearSky", layersReport("0", "NONE", "0", ".", "."), 0, 0.0, {0, 0, 0, 0}},
         {"UnknownStormCodeKeepsStartValues", layersReport("X", "None", "0", ".", "."), 100, 0.0, {0, 0, 0, 0}},
@@ -96,8 +105,8 @@ TEST(CloudLayers, ElevationOnlyOnLayersWithABase) {
     ScriptedRandom random(0.0);
     // Layer 3 alone: its top is 90 m above its base, and layer 2's top is chosen again from
     // 50 m although layer 2 has no base, so it gets no elevation.
-    const CloudLayers layers = computeCloudLayers(layersReport("0", "NONE", "0", "NONE", "0", "BKN", "030"), 100,
-                                                  random);
+    const CloudLayers layers =
+        computeCloudLayers(layersReport("0", "NONE", "0", "NONE", "0", "BKN", "030"), 100, random);
     expectLayer(layers.layer1, {0, 0, 0, 0});
     expectLayer(layers.layer2, {0, 50, 0, 0});
     expectLayer(layers.layer3, {1017, 1107, 57343, 8});
@@ -131,8 +140,9 @@ TEST(CloudLayers, RandomTopsSpanTheirRange) {
         const auto top = [&](double r) {
             ScriptedRandom random(r);
             const CloudLayers layers = computeCloudLayers(report, 0, random);
-            const CloudLayerValues& layer =
-                c.layer == Which::Layer1 ? layers.layer1 : c.layer == Which::Layer2 ? layers.layer2 : layers.layer3;
+            const CloudLayerValues& layer = c.layer == Which::Layer1   ? layers.layer1
+                                            : c.layer == Which::Layer2 ? layers.layer2
+                                                                       : layers.layer3;
             return layer.topMetres.value_or(-1);
         };
         EXPECT_EQ(top(0.0), c.topAtZero);
@@ -154,11 +164,20 @@ TEST(CloudLayers, HeightThatDoesNotFitIsMissing) {
         LayerExpectation layer2;
     };
     const std::vector<Case> cases = {
-        {"BaseTooHighLosesBaseAndBothTopsBelowIt", layersReport("0", "SCT", "030", "OVC", "99999"), 0,
-         {917, std::nullopt, 32768, 9}, {std::nullopt, std::nullopt, 65535, 8}},
-        {"ElevationPushesBaseAndTopOver32767", layersReport("0", "NONE", "0", "OVC", "999"), 3000, {0, 50, 0, 0},
+        {"BaseTooHighLosesBaseAndBothTopsBelowIt",
+         layersReport("0", "SCT", "030", "OVC", "99999"),
+         0,
+         {917, std::nullopt, 32768, 9},
          {std::nullopt, std::nullopt, 65535, 8}},
-        {"StormTopOver32767", layersReport("1", "None", "0", ".", "."), 32000, {0, std::nullopt, 16384, 10},
+        {"ElevationPushesBaseAndTopOver32767",
+         layersReport("0", "NONE", "0", "OVC", "999"),
+         3000,
+         {0, 50, 0, 0},
+         {std::nullopt, std::nullopt, 65535, 8}},
+        {"StormTopOver32767",
+         layersReport("1", "None", "0", ".", "."),
+         32000,
+         {0, std::nullopt, 16384, 10},
          {0, 0, 0, 0}},
     };
     for (const Case& c : cases) {

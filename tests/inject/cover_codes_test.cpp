@@ -48,7 +48,7 @@ TEST(ThunderstormCoverage, CodesOneToThree) {
         std::optional<std::int32_t> expected;
     };
     const std::vector<Case> cases = {
-        {"Light", "1", 16384},      {"Moderate", "2", 40959}, {"Heavy", "3", 57343},
+        {"Light", "1", 16384},           {"Moderate", "2", 40959},       {"Heavy", "3", 57343},
         {"NoneCode", "0", std::nullopt}, {"Unknown", "4", std::nullopt}, {"StartValue", ".", std::nullopt},
     };
     for (const Case& c : cases) {
@@ -64,7 +64,10 @@ TEST(NoThunderstormType, SevenWhenLayer1IsReported) {
         std::int16_t expected;
     };
     const std::vector<Case> cases = {
-        {"ClearSky", "NONE", 0}, {"Scattered", "SCT", 7}, {"MixedCaseNone", "None", 7}, {"StartValue", ".", 7},
+        {"ClearSky", "NONE", 0},
+        {"Scattered", "SCT", 7},
+        {"MixedCaseNone", "None", 7},
+        {"StartValue", ".", 7},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

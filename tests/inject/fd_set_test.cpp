@@ -85,9 +85,9 @@ TEST(FdLevelAltitude, FeetOver3285RoundedToEven) {
         bool negated;
     };
     const std::vector<Case> cases = {
-        {FdLevel::K3, 913, false},    {FdLevel::K6, 1826, false},  {FdLevel::K9, 2740, false},
-        {FdLevel::K12, 3653, false},  {FdLevel::K18, 5479, false}, {FdLevel::K24, 7306, false},
-        {FdLevel::K30, 9132, true},   {FdLevel::K34, 10350, true}, {FdLevel::K39, 11872, true},
+        {FdLevel::K3, 913, false},   {FdLevel::K6, 1826, false},  {FdLevel::K9, 2740, false},
+        {FdLevel::K12, 3653, false}, {FdLevel::K18, 5479, false}, {FdLevel::K24, 7306, false},
+        {FdLevel::K30, 9132, true},  {FdLevel::K34, 10350, true}, {FdLevel::K39, 11872, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.level));
@@ -151,8 +151,7 @@ TEST(FdSet, WindCodes) {
     const std::vector<Case> cases = {
         {"FastWindCode75Is250At110", {75, 10, 56}, {}, 110, 45510, "250 /110 /-56"},
         {"LightAndVariableTakesReportWind", {99, 0, 56}, surfaceWind("230", "12"), 12, 41869, "230 /12 /-56"},
-        {"LightAndVariableWithVariableReportWritesZero", {99, 0, 56}, surfaceWind("VRB", "5"), 5, 0,
-         "0 /5 /-56"},
+        {"LightAndVariableWithVariableReportWritesZero", {99, 0, 56}, surfaceWind("VRB", "5"), 5, 0, "0 /5 /-56"},
         {"LightAndVariableReportSpeedRounded", {99, 0, 56}, surfaceWind("230", "12.5"), 12, 41869, "230 /12 /-56"},
         {"LightAndVariableReport360", {99, 0, 56}, surfaceWind("360", "8"), 8, 65352, "359 /8 /-56"},
         {"Code36WrittenAs359", {36, 20, 56}, {}, 20, 65352, "359 /20 /-56"},
@@ -227,15 +226,35 @@ TEST(FdSet, ValueThatDoesNotFitIsSkipped) {
         std::vector<std::int32_t> offsets;
     };
     const std::vector<Case> cases = {
-        {"FastSpeedOver16BitsSkipsSpeedAndMessage", FdLevel::K39, "12000", {60, 32700, 56}, {},
+        {"FastSpeedOver16BitsSkipsSpeedAndMessage",
+         FdLevel::K39,
+         "12000",
+         {60, 32700, 56},
+         {},
          {0x0F42, 0x0F70, 0x0F78, 0x0F74}},
-        {"TemperatureOver127SkipsOnlyTemperature", FdLevel::K3, "0", {27, 45, 200}, {},
+        {"TemperatureOver127SkipsOnlyTemperature",
+         FdLevel::K3,
+         "0",
+         {27, 45, 200},
+         {},
          {0x0F70, 0x0F78, 0x0F72, 0x0F74, 0x3380, 0x32FA}},
-        {"TemperatureThatCannotBeNegated", FdLevel::K39, "12000", {27, 45, -32768}, {},
+        {"TemperatureThatCannotBeNegated",
+         FdLevel::K39,
+         "12000",
+         {27, 45, -32768},
+         {},
          {0x0F70, 0x0F78, 0x0F72, 0x0F74}},
-        {"ReportDirectionBeyond32Bits", FdLevel::K39, "12000", {99, 0, 56}, surfaceWind("99999999999", "5"),
+        {"ReportDirectionBeyond32Bits",
+         FdLevel::K39,
+         "12000",
+         {99, 0, 56},
+         surfaceWind("99999999999", "5"),
          {0x0F42, 0x0F70, 0x0F78, 0x0F72}},
-        {"DirectionProductBeyond32Bits", FdLevel::K39, "12000", {99, 0, 56}, surfaceWind("40000", "5"),
+        {"DirectionProductBeyond32Bits",
+         FdLevel::K39,
+         "12000",
+         {99, 0, 56},
+         surfaceWind("40000", "5"),
          {0x0F42, 0x0F70, 0x0F78, 0x0F72}},
     };
     for (const Case& c : cases) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "common/program_state.h"
 #include "inject/metar_set.h"
 #include "metar/metar_report.h"
 #include "recording_platform.h"
@@ -49,11 +48,11 @@ inline SurfaceWriteSettings typicalSettings() {
 struct SurfaceWrite {
     metar::MetarReport report = typicalReport();
     SurfaceWriteSettings settings = typicalSettings();
-    ProgramState state;
+    bool altitudeSet = false;
     ScriptedRandom random{0.0};
     RecordedLink recorded;
 
-    void run() { METAR_Set(recorded.link, report, state, settings, random); }
+    void run() { METAR_Set(recorded.link, report, altitudeSet, settings, random); }
     [[nodiscard]] const RecordingPlatform& platform() const { return recorded.platform; }
 };
 

@@ -50,7 +50,7 @@ TEST(MetarSet, FullWriteOrder) {
         write.settings.windsAloftSimulation = c.windsAloft;
         write.settings.messagesDisabled = c.messagesDisabled;
         write.settings.altitudeText = c.altitude;
-        write.state.fdValid = c.fdValid;
+        write.settings.fdValid = c.fdValid;
         ASSERT_TRUE(write.recorded.opened);
         write.run();
         EXPECT_EQ(write.platform().writtenOffsets(), c.offsets);
@@ -68,17 +68,17 @@ TEST(MetarSet, TypicalReportValues) {
         std::uint16_t value;
     };
     const std::vector<Expected> expected = {
-        {"Layer2TypeBrokenLow", 0x0F80, 9},     {"Layer3TypeOvercast", 0x0F7A, 8},
-        {"Layer2Base", 0x0F26, 2449},           {"Layer2TopRechosenAtZero", 0x0F24, 2499},
-        {"Layer2Coverage", 0x0F28, 57343},      {"Layer3Base", 0x0F1E, 3672},
-        {"Layer3Top", 0x0F1C, 3762},            {"Layer3Coverage", 0x0F20, 65535},
-        {"Layer1Base", 0x0F2E, 921},            {"Layer1TopRechosenAtZero", 0x0F2C, 971},
-        {"Layer1Coverage", 0x0F30, 32768},      {"Layer1Type", 0x0F86, 9},
-        {"NoPrecipitation", 0x04D2, 0},         {"Temperature", 0x0F42, 15 * 256},
-        {"TemperatureAltitude", 0x0F40, 4},     {"Gust", 0x0F78, 0},
-        {"WindSpeed", 0x0F72, 10},              {"WindDirection270", 0x0F74, 49150},
-        {"Visibility", 0x0F8C, 1000},           {"Pressure", 0x0F48, 1013 * 16},
-        {"DewPoint", 0x04D4, 10 * 256},         {"ShowMessage", 0x32FA, 0xFFFF},
+        {"Layer2TypeBrokenLow", 0x0F80, 9}, {"Layer3TypeOvercast", 0x0F7A, 8},
+        {"Layer2Base", 0x0F26, 2449},       {"Layer2TopRechosenAtZero", 0x0F24, 2499},
+        {"Layer2Coverage", 0x0F28, 57343},  {"Layer3Base", 0x0F1E, 3672},
+        {"Layer3Top", 0x0F1C, 3762},        {"Layer3Coverage", 0x0F20, 65535},
+        {"Layer1Base", 0x0F2E, 921},        {"Layer1TopRechosenAtZero", 0x0F2C, 971},
+        {"Layer1Coverage", 0x0F30, 32768},  {"Layer1Type", 0x0F86, 9},
+        {"NoPrecipitation", 0x04D2, 0},     {"Temperature", 0x0F42, 15 * 256},
+        {"TemperatureAltitude", 0x0F40, 4}, {"Gust", 0x0F78, 0},
+        {"WindSpeed", 0x0F72, 10},          {"WindDirection270", 0x0F74, 49150},
+        {"Visibility", 0x0F8C, 1000},       {"Pressure", 0x0F48, 1013 * 16},
+        {"DewPoint", 0x04D4, 10 * 256},     {"ShowMessage", 0x32FA, 0xFFFF},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.name);
@@ -96,12 +96,18 @@ TEST(MetarSet, CoverCodesOnEachLayer) {
         std::uint16_t type;
     };
     const std::vector<Case> cases = {
-        {"BrokenLowLayer1", 1, "BKN", "030", 57343, 8},  {"BrokenLowLayer2", 2, "BKN", "030", 57343, 9},
-        {"BrokenLowLayer3", 3, "BKN", "030", 57343, 8},  {"OvercastAt050Layer2", 2, "OVC", "050", 65535, 8},
-        {"OvercastAt049Layer2", 2, "OVC", "049", 65535, 9}, {"OvercastAt049Layer3", 3, "OVC", "049", 65535, 9},
-        {"FewBelow200Layer3", 3, "FEW", "199", 16384, 9}, {"FewAt200Layer3", 3, "FEW", "200", 16384, 1},
-        {"ScatteredBelow200Layer1", 1, "SCT", "150", 32768, 9}, {"ScatteredAt250Layer2", 2, "SCT", "250", 32768, 1},
-        {"MixedCaseNoneLayer2", 2, "None", "030", 0, 0}, {"MixedCaseNoneLayer3", 3, "None", "030", 0, 0},
+        {"BrokenLowLayer1", 1, "BKN", "030", 57343, 8},
+        {"BrokenLowLayer2", 2, "BKN", "030", 57343, 9},
+        {"BrokenLowLayer3", 3, "BKN", "030", 57343, 8},
+        {"OvercastAt050Layer2", 2, "OVC", "050", 65535, 8},
+        {"OvercastAt049Layer2", 2, "OVC", "049", 65535, 9},
+        {"OvercastAt049Layer3", 3, "OVC", "049", 65535, 9},
+        {"FewBelow200Layer3", 3, "FEW", "199", 16384, 9},
+        {"FewAt200Layer3", 3, "FEW", "200", 16384, 1},
+        {"ScatteredBelow200Layer1", 1, "SCT", "150", 32768, 9},
+        {"ScatteredAt250Layer2", 2, "SCT", "250", 32768, 1},
+        {"MixedCaseNoneLayer2", 2, "None", "030", 0, 0},
+        {"MixedCaseNoneLayer3", 3, "None", "030", 0, 0},
         {"NoneLayer1", 1, "NONE", "0", 0, 0},
     };
     const std::int32_t coverageOffsets[] = {0x0F30, 0x0F28, 0x0F20};
@@ -247,7 +253,8 @@ TEST(MetarSet, ValueThatDoesNotFitIsSkipped) {
         {"PrecipitationIntensity", [](SurfaceWrite& w) { w.report.pint = "300"; }, {0x04D2}},
         {"WindSpeedSkipsDirectionToo", [](SurfaceWrite& w) { w.report.windspeed = "40000"; }, {0x0F72, 0x0F74}},
         {"Gust", [](SurfaceWrite& w) { w.report.gusting = "40000"; }, {0x0F78}},
-        {"Layer2BaseSkipsItsTopAndLayer1Top", [](SurfaceWrite& w) { w.report.c2base = "99999"; },
+        {"Layer2BaseSkipsItsTopAndLayer1Top",
+         [](SurfaceWrite& w) { w.report.c2base = "99999"; },
          {0x0F26, 0x0F24, 0x0F2C}},
         {"Layer3BasePlusElevation",
          [](SurfaceWrite& w) {
@@ -278,8 +285,12 @@ TEST(MetarSet, LargestValuesThatFitAreWritten) {
         {"TemperatureMinus128", [](SurfaceWrite& w) { w.report.temp = "-128"; }, 0x0F42, low16(-128 * 256)},
         {"Visibility327Point67", [](SurfaceWrite& w) { w.report.vis = "327.67"; }, 0x0F8C, 32767},
         {"Pressure2047", [](SurfaceWrite& w) { w.report.alt = "2047"; }, 0x0F48, 2047 * 16},
-        {"IntensityAndType", [](SurfaceWrite& w) { w.report.pint = "253"; w.report.ptype = "255"; }, 0x04D2,
-         0xFFFF},
+        {"IntensityAndType",
+         [](SurfaceWrite& w) {
+             w.report.pint = "253";
+             w.report.ptype = "255";
+         },
+         0x04D2, 0xFFFF},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -295,9 +306,9 @@ TEST(MetarSet, ClosedLinkSendsNothing) {
     simlink::Link link(platform);
     link.Link_Init();
     metar::MetarReport report = testing::typicalReport();
-    ProgramState state;
+    bool altitudeSet = false;
     testing::ScriptedRandom random(0.5);
-    ASSERT_NO_THROW(METAR_Set(link, report, state, testing::typicalSettings(), random));
+    ASSERT_NO_THROW(METAR_Set(link, report, altitudeSet, testing::typicalSettings(), random));
     EXPECT_TRUE(platform.exchanges().empty());
 }
 

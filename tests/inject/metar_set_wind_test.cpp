@@ -70,8 +70,8 @@ TEST(MetarSetWind, SurfaceWindLeftToWindsAloftHighAboveStation) {
         write.report.gusting = "15";
         write.settings.stationElevationMetres = 100;
         write.settings.altitudeText = c.altitude;
-        write.state.forcedActive = c.forcedActive;
-        write.state.fdValid = c.fdValid;
+        write.settings.forcedActive = c.forcedActive;
+        write.settings.fdValid = c.fdValid;
         write.run();
         EXPECT_EQ(write.platform().value16At(0x0F72).has_value(), c.surfaceWindWritten);
         EXPECT_EQ(write.platform().value16At(0x0F74).has_value(), c.surfaceWindWritten);
@@ -150,7 +150,7 @@ TEST(MetarSetWind, ReseedsForCloudsAndWind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SurfaceWrite write;
-        write.state.altitudeSet = c.altitudeSet;
+        write.altitudeSet = c.altitudeSet;
         write.settings.windsAloftSimulation = c.windsAloft;
         write.run();
         EXPECT_EQ(write.random.reseeds, c.reseeds);
@@ -173,14 +173,14 @@ TEST(MetarSetWind, AltitudeCallWritesOnlyTheWind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SurfaceWrite write;
-        write.state.altitudeSet = true;
-        write.state.fdValid = c.fdValid;
+        write.altitudeSet = true;
+        write.settings.fdValid = c.fdValid;
         write.settings.windsAloftSimulation = c.windsAloft;
         write.settings.altitudeText = c.altitude;
         write.report.alt = "1013,6";
         write.run();
         EXPECT_EQ(write.platform().writtenOffsets(), c.offsets);
-        EXPECT_FALSE(write.state.altitudeSet);
+        EXPECT_FALSE(write.altitudeSet);
         EXPECT_EQ(write.report.alt, "1013,6");
     }
 }

@@ -10,10 +10,10 @@ namespace stratocue::metar {
 namespace {
 
 using testing::fieldNames;
-using testing::FieldValues;
-using testing::withExtraTokens;
 using testing::fieldText;
+using testing::FieldValues;
 using testing::recordWithOldTexts;
+using testing::withExtraTokens;
 
 struct FaultCase {
     const char* name;
@@ -30,13 +30,15 @@ TEST(DecodeMetarFault, KeepsTheFieldsOfCompletedSteps) {
         {"MetresPerSecondTokenTooShort", "XXXX 061800Z MPS 9999 FEW020 10/05 Q1012", {{"winddir", "MPS"}}},
         {"GustMarkBeforeTheSpeed", "XXXX 061800Z G15KT 9999 FEW020 10/05 Q1012", {{"winddir", "G15"}}},
         {"NoUnitTokenTooShort", "XXXX 061800Z AUTO 12 9999 FEW020 10/05 Q1012", {{"winddir", "12"}}},
-        {"MetresPerSecondBeyondSixteenBits", "XXXX 061800Z 27020000MPS 9999 FEW020 10/05 Q1012",
-         {{"winddir", "270"}}},
-        {"VisibilityDenominatorZeroKeepsNewWind", "KABC 061756Z 28012G20KT 1/0SM FG OVC002 07/07 A3020",
+        {"MetresPerSecondBeyondSixteenBits", "XXXX 061800Z 27020000MPS 9999 FEW020 10/05 Q1012", {{"winddir", "270"}}},
+        {"VisibilityDenominatorZeroKeepsNewWind",
+         "KABC 061756Z 28012G20KT 1/0SM FG OVC002 07/07 A3020",
          {{"winddir", "280"}, {"windspeed", "12"}, {"gusting", "20"}}},
-        {"WholeMilesBeforeFractionWithoutNumerator", "KABC 061756Z 28012KT 1 /2SM BR OVC004 08/08 A3004",
+        {"WholeMilesBeforeFractionWithoutNumerator",
+         "KABC 061756Z 28012KT 1 /2SM BR OVC004 08/08 A3004",
          {{"winddir", "280"}, {"windspeed", "12"}, {"gusting", "0"}}},
-        {"MetresTooLargeForSinglePrecision", "XXXX 061800Z 24008KT 9E99 FEW020 10/05 Q1012",
+        {"MetresTooLargeForSinglePrecision",
+         "XXXX 061800Z 24008KT 9E99 FEW020 10/05 Q1012",
          {{"winddir", "240"}, {"windspeed", "08"}, {"gusting", "0"}}},
     };
     for (const FaultCase& c : cases) {
@@ -66,7 +68,7 @@ TEST(DecodeMetarFault, SecondDecodingOverwritesOnlyItsSteps) {
     EXPECT_EQ(report.winddir, "310");
     EXPECT_EQ(report.windspeed, "05");
     EXPECT_EQ(report.gusting, "0");
-    EXPECT_EQ(report.vis, "10");       // from the first report
+    EXPECT_EQ(report.vis, "10");  // from the first report
     EXPECT_EQ(report.c2density, "FEW");
     EXPECT_EQ(report.alt, "1016");
 }

@@ -75,15 +75,13 @@ TEST(CutReportFromPage, VatsimReportStartsAtTheIdentifierAfterPosition45) {
         {"EarlyMarkHidesALaterOne", MetarSource::Vatsim, "KSFO",
          vatsimPage(10, "KSFO", " old" + kReportEnd) + vatsimPage(100, "KSFO", afterId), Outcome::NotFound, ""},
         {"NoMark", MetarSource::Vatsim, "KSFO", filler(100) + "KSFO" + afterId, Outcome::NotFound, ""},
-        {"LowerCaseIdSearchedUpperCase", MetarSource::Vatsim, "ksfo", vatsimPage(60, "KSFO", afterId),
-         Outcome::Report, std::string(kReport)},
-        {"MarkIsCaseSensitive", MetarSource::Vatsim, "KSFO", vatsimPage(60, "ksfo", afterId), Outcome::NotFound,
-         ""},
+        {"LowerCaseIdSearchedUpperCase", MetarSource::Vatsim, "ksfo", vatsimPage(60, "KSFO", afterId), Outcome::Report,
+         std::string(kReport)},
+        {"MarkIsCaseSensitive", MetarSource::Vatsim, "KSFO", vatsimPage(60, "ksfo", afterId), Outcome::NotFound, ""},
         {"OtherStationOnly", MetarSource::Vatsim, "KSFO", vatsimPage(60, "KLAX", afterId), Outcome::NotFound, ""},
         {"TwoCharactersBeforeTagDropped", MetarSource::Vatsim, "KSFO", vatsimPage(60, "KSFO", " A3002xy<br>"),
          Outcome::Report, "KSFO A3002"},
-        {"IdentifierRightBeforeTag", MetarSource::Vatsim, "KSFO", vatsimPage(60, "KSFO", "<"), Outcome::Report,
-         "KS"},
+        {"IdentifierRightBeforeTag", MetarSource::Vatsim, "KSFO", vatsimPage(60, "KSFO", "<"), Outcome::Report, "KS"},
     });
 }
 
@@ -116,17 +114,15 @@ TEST(CutReportFromPage, ReportEndsThreeCharactersBeforeTheFirstTagWithin255) {
          Outcome::Report, ""},
         {"TagAtPosition4", MetarSource::WeatherService, "KSFO", weatherServicePage(1, "Rxy<pre>"), Outcome::Report,
          "R"},
-        {"TagAtPosition255", MetarSource::WeatherService, "KSFO", weatherServicePage(1, fullWindow),
-         Outcome::Report, std::string(252, 'R')},
-        {"TagAtPosition256", MetarSource::WeatherService, "KSFO", weatherServicePage(1, beyondWindow),
-         Outcome::Fault, ""},
+        {"TagAtPosition255", MetarSource::WeatherService, "KSFO", weatherServicePage(1, fullWindow), Outcome::Report,
+         std::string(252, 'R')},
+        {"TagAtPosition256", MetarSource::WeatherService, "KSFO", weatherServicePage(1, beyondWindow), Outcome::Fault,
+         ""},
         {"NoTagAtAll", MetarSource::WeatherService, "KSFO", weatherServicePage(1, kReport), Outcome::Fault, ""},
         {"PageEndsAtTheStart", MetarSource::WeatherService, "KSFO", weatherServicePage(1, ""), Outcome::Fault, ""},
-        {"VatsimNoTag", MetarSource::Vatsim, "KSFO", vatsimPage(60, "KSFO", std::string(300, 'R')),
-         Outcome::Fault, ""},
+        {"VatsimNoTag", MetarSource::Vatsim, "KSFO", vatsimPage(60, "KSFO", std::string(300, 'R')), Outcome::Fault, ""},
         // The start position is 16-bit: the phrase near the end of the largest page overflows it.
-        {"StartBeyond16Bits", MetarSource::WeatherService, "KSFO", weatherServicePage(32722, ""),
-         Outcome::Fault, ""},
+        {"StartBeyond16Bits", MetarSource::WeatherService, "KSFO", weatherServicePage(32722, ""), Outcome::Fault, ""},
     });
 }
 

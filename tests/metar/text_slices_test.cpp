@@ -18,14 +18,10 @@ TEST(TextSlices, CutLikeTheDecoderExpects) {
         std::string_view expected;
     };
     const std::vector<Case> cases = {
-        {"MidInside", mid("27015G25KT", 4, 2), "15"},
-        {"MidPastTheEndIsShort", mid("VRB03KT", 4, 10), "03KT"},
-        {"MidJustPastTheEndIsEmpty", mid("KT", 3, 2), ""},
-        {"MidZeroLength", mid("KT", 1, 0), ""},
-        {"LeftShortTextWhole", left("KT", 3), "KT"},
-        {"LeftZero", left("KT", 0), ""},
-        {"RightLast", right("BKN030CB", 2), "CB"},
-        {"RightShortTextWhole", right("CB", 5), "CB"},
+        {"MidInside", mid("27015G25KT", 4, 2), "15"},      {"MidPastTheEndIsShort", mid("VRB03KT", 4, 10), "03KT"},
+        {"MidJustPastTheEndIsEmpty", mid("KT", 3, 2), ""}, {"MidZeroLength", mid("KT", 1, 0), ""},
+        {"LeftShortTextWhole", left("KT", 3), "KT"},       {"LeftZero", left("KT", 0), ""},
+        {"RightLast", right("BKN030CB", 2), "CB"},         {"RightShortTextWhole", right("CB", 5), "CB"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
 }

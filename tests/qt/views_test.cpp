@@ -1,6 +1,7 @@
 // The Qt views only mirror the window models: what the user does reaches the model, and
 // what the program sets in the model reaches the widget.
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -8,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "ui/frm_main.h"
 #include "ui/frm_splash.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "simlink/link.h"
-#include "standins/fake_ipc_platform.h"
+#include "standins/server/fake_ipc_platform.h"
 
 namespace stratocue::simlink {
 

@@ -113,8 +113,8 @@ TEST(LinkOpen, AcceptedServerWords) {
         {"AnySimulatorNumberForZero", 0x28100004, static_cast<std::int32_t>(0xFADE0063U), 0, FakeServerWindows::Both,
          0x63},
         {"ViaClientWindow", 0x28100004, static_cast<std::int32_t>(0xFADE0001U), 0, FakeServerWindows::ClientOnly, 1},
-        {"SimulatorNumberWithSignBit", 0x28100004, static_cast<std::int32_t>(0xFADEFFFFU), 0,
-         FakeServerWindows::Both, 0xFFFF},
+        {"SimulatorNumberWithSignBit", 0x28100004, static_cast<std::int32_t>(0xFADEFFFFU), 0, FakeServerWindows::Both,
+         0xFFFF},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);

@@ -11,8 +11,7 @@ namespace {
 
 // The largest data that fits an empty block behind each header, the terminator counted.
 constexpr std::int32_t kLargestRead = static_cast<std::int32_t>(kUsableBytes - kReadHeaderBytes - kTerminatorBytes);
-constexpr std::int32_t kLargestWrite =
-    static_cast<std::int32_t>(kUsableBytes - kWriteHeaderBytes - kTerminatorBytes);
+constexpr std::int32_t kLargestWrite = static_cast<std::int32_t>(kUsableBytes - kWriteHeaderBytes - kTerminatorBytes);
 
 TEST(LinkQueue, CapacityCountsHeaderAndTerminator) {
     struct Case {

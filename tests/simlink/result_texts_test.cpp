@@ -42,7 +42,7 @@ TEST(SimNames, EachNumberHasItsNameAndOthersAreUnknown) {
         const char* name;
     };
     const Case cases[] = {
-        {0, "Any"},   {1, "FS98"},   {2, "FS2K"},   {3, "CFS2"},         {4, "CFS1"},     {5, "FLY"},
+        {0, "Any"},    {1, "FS98"},   {2, "FS2K"},         {3, "CFS2"},    {4, "CFS1"},     {5, "FLY"},
         {6, "FS2002"}, {7, "FSNEXT"}, {8, "FSYETANOTHER"}, {9, "Unknown"}, {-1, "Unknown"}, {0xFFFF, "Unknown"},
     };
     for (const Case& test : cases) {

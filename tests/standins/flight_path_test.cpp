@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "standins/flight_path.h"
+#include "standins/sim/flight_path.h"
 
 namespace stratocue::standins {
 namespace {
@@ -18,7 +18,8 @@ TEST(FlightPath, GoodFilesGiveTheirPoints) {
         {"EmptyFile", "", {}},
         {"OnlyComments", "# a path\n\n   # nothing\n", {}},
         {"OnePoint", "0 51.5 -0.25 120.5\n", {{0, 51.5, -0.25, 120.5}}},
-        {"CommentsBlanksAndTabs", "# start\n0\t40 -74 10 # JFK\n\n60 40.5 -73.5 1000\r\n",
+        {"CommentsBlanksAndTabs",
+         "# start\n0\t40 -74 10 # JFK\n\n60 40.5 -73.5 1000\r\n",
          {{0, 40, -74, 10}, {60, 40.5, -73.5, 1000}}},
         {"NoFinalNewline", "5 1 2 3", {{5, 1, 2, 3}}},
         {"EqualTimes", "1 0 0 0\n1 1 1 1\n", {{1, 0, 0, 0}, {1, 1, 1, 1}}},

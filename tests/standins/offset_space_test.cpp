@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/fault.h"
-#include "standins/offset_space.h"
+#include "standins/server/offset_space.h"
 
 namespace stratocue::standins {
 namespace {

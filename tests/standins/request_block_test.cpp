@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "simlink/little_endian.h"
-#include "standins/request_block.h"
+#include "standins/server/request_block.h"
 
 namespace stratocue::standins {
 namespace {
@@ -77,7 +77,8 @@ TEST(RequestBlock, MalformedBlocksAreRefusedUntouched) {
         {"EmptyBlock", {}},
         {"TypeCutShort", bytesOf({1, 0})},
         {"NoTerminator", BlockBuilder().read(0x3304, 4).bytes()},
-        {"TerminatorCutShort", [] {
+        {"TerminatorCutShort",
+         [] {
              auto bytes = BlockBuilder().write(0x0F42, bytesOf({1, 2})).bytes();
              bytes.push_back(std::byte{0});
              return bytes;
@@ -90,8 +91,7 @@ TEST(RequestBlock, MalformedBlocksAreRefusedUntouched) {
         {"ReadPastTheOffsets", BlockBuilder().read(0xFFFF, 2).end().bytes()},
         {"WritePastTheOffsets", BlockBuilder().write(0xFFFFFFFF, bytesOf({1, 2})).end().bytes()},
         {"EmptyReadPastTheOffsets", BlockBuilder().read(0x10001, 0).end().bytes()},
-        {"GoodRecordThenBadOne",
-         BlockBuilder().write(0x0F42, bytesOf({1, 2})).word(9).end().bytes()},
+        {"GoodRecordThenBadOne", BlockBuilder().write(0x0F42, bytesOf({1, 2})).word(9).end().bytes()},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "standins/sim_offsets.h"
+#include "standins/sim/sim_offsets.h"
 
 namespace stratocue::standins {
 namespace {

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "standins/sim_options.h"
+#include "standins/sim/sim_options.h"
 
 namespace stratocue::standins {
 namespace {
@@ -21,8 +21,8 @@ TEST(SimOptions, DefaultsWithoutArguments) {
 
 TEST(SimOptions, EachOptionSetsItsValue) {
     const std::vector<std::string_view> arguments = {
-        "--socket-dir", "/run/sim", "--class", "FS98MAIN", "--version", "0x19980005", "--sim", "fade0001",
-        "--flight", "path.txt", "--clock", "14:05:09", "--log", "sim.jsonl", "--fault", "reply=0"};
+        "--socket-dir", "/run/sim", "--class", "FS98MAIN", "--version", "0x19980005", "--sim",   "fade0001",
+        "--flight",     "path.txt", "--clock", "14:05:09", "--log",     "sim.jsonl",  "--fault", "reply=0"};
     const ParsedSimOptions parsed = parseSimOptions(arguments);
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.socketDir, "/run/sim");

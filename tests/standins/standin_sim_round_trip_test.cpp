@@ -209,7 +209,9 @@ TEST(StandinSimRoundTrip, ServerFaultsGiveTheirCodes) {
     };
     const Case cases[] = {
         {"ReplyZeroIsBadData", {"--fault", "reply=0"}, "UIPCMAIN", simlink::kBadData},
-        {"OldVersionViaClientWindow", {"--class", "FS98MAIN", "--version", "19980004"}, "FS98MAIN",
+        {"OldVersionViaClientWindow",
+         {"--class", "FS98MAIN", "--version", "19980004"},
+         "FS98MAIN",
          simlink::kClientWithoutSimulator},
         {"NotTheMarkedSimulatorWord", {"--sim", "0xFADF0006"}, "UIPCMAIN", simlink::kWrongVersion},
     };

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "standins/sim_offsets.h"
-#include "standins/write_log.h"
+#include "standins/sim/sim_offsets.h"
+#include "standins/sim/write_log.h"
 
 namespace stratocue::standins {
 namespace {
@@ -26,8 +26,7 @@ TEST(WriteLog, WriteLines) {
         const char* expected;
     };
     const Case cases[] = {
-        {"WindSpeed", 1.2344, 0x0F42, bytesOf({0x00, 0x0F}),
-         R"({"t":1.234,"offset":"0x0F42","size":2,"data":"000f"})"},
+        {"WindSpeed", 1.2344, 0x0F42, bytesOf({0x00, 0x0F}), R"({"t":1.234,"offset":"0x0F42","size":2,"data":"000f"})"},
         {"ShortOffsetPadded", 0.0, 0x0238, bytesOf({0xAB}), R"({"t":0.0,"offset":"0x0238","size":1,"data":"ab"})"},
         {"MinusOne", 12.0006, 0x32FA, bytesOf({0xFF, 0xFF}),
          R"({"t":12.001,"offset":"0x32FA","size":2,"data":"ffff"})"},

@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "standins/wx_data_error.h"
-#include "standins/wx_files.h"
-#include "standins/wx_metar_table.h"
-#include "standins/wx_pages.h"
-#include "standins/wx_routes.h"
-#include "standins/wx_text_lines.h"
-#include "standins/wx_weather_data.h"
+#include "standins/wx/wx_data_error.h"
+#include "standins/wx/wx_files.h"
+#include "standins/wx/wx_metar_table.h"
+#include "standins/wx/wx_pages.h"
+#include "standins/wx/wx_routes.h"
+#include "standins/wx/wx_text_lines.h"
+#include "standins/wx/wx_weather_data.h"
 
 #include "wx_test_files.h"
 
@@ -37,12 +37,9 @@ const LinesCase kLinesCases[] = {
 
 class TextLines : public ::testing::TestWithParam<LinesCase> {};
 
-TEST_P(TextLines, SplitsAtLineEnds) {
-    EXPECT_EQ(textLines(GetParam().text), GetParam().expected);
-}
+TEST_P(TextLines, SplitsAtLineEnds) { EXPECT_EQ(textLines(GetParam().text), GetParam().expected); }
 
-INSTANTIATE_TEST_SUITE_P(Texts, TextLines, ::testing::ValuesIn(kLinesCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Texts, TextLines, ::testing::ValuesIn(kLinesCases), wxtest::NameOfRow{});
 
 struct MetarLinesCase {
     const char* name;
@@ -70,8 +67,7 @@ TEST_P(MetarLines, FindReportByStation) {
     EXPECT_EQ(findReport(parseMetarLines(GetParam().text), GetParam().askedId), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, MetarLines, ::testing::ValuesIn(kMetarLinesCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Files, MetarLines, ::testing::ValuesIn(kMetarLinesCases), wxtest::NameOfRow{});
 
 WeatherData routeData() {
     WeatherData data;
@@ -91,13 +87,22 @@ struct RouteCase {
 const WeatherData kRouteData = routeData();
 
 const RouteCase kRouteCases[] = {
-    {"VatsimKnownStation", "/search_metar.html", {{"cod", "KSFO"}}, 200,
+    {"VatsimKnownStation",
+     "/search_metar.html",
+     {{"cod", "KSFO"}},
+     200,
      vatsimMetarPage("KSFO", "KSFO 071756Z 27010KT 10SM CLR 15/05 A2992")},
     {"VatsimUnknownStation", "/search_metar.html", {{"cod", "KXYZ"}}, 200, vatsimMetarPage("KXYZ", std::nullopt)},
     {"VatsimWithoutQuery", "/search_metar.html", {}, 200, vatsimMetarPage("", std::nullopt)},
-    {"WeatherServiceLowerCase", "/cgi-bin/mgetmetar.pl", {{"cccc", "ksfo"}}, 200,
+    {"WeatherServiceLowerCase",
+     "/cgi-bin/mgetmetar.pl",
+     {{"cccc", "ksfo"}},
+     200,
      weatherServiceMetarPage("ksfo", "KSFO 071756Z 27010KT 10SM CLR 15/05 A2992")},
-    {"WeatherServiceWrongKey", "/cgi-bin/mgetmetar.pl", {{"cod", "KSFO"}}, 200,
+    {"WeatherServiceWrongKey",
+     "/cgi-bin/mgetmetar.pl",
+     {{"cod", "KSFO"}},
+     200,
      weatherServiceMetarPage("", std::nullopt)},
     {"FdPageWithBulletin", "/fdwinds/text/sfo_fd1.shtml", {}, 200, fdBulletinPage("FT  3000 39000\nSFO 2710\n")},
     {"FdPageWithoutBulletin", "/fdwinds/text/slc_fd1.shtml", {}, 404, missingPage("/fdwinds/text/slc_fd1.shtml")},
@@ -113,8 +118,7 @@ TEST_P(RequestRoute, AnswersWithPageAndStatus) {
     EXPECT_EQ(reply.body, GetParam().body);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, RequestRoute, ::testing::ValuesIn(kRouteCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Paths, RequestRoute, ::testing::ValuesIn(kRouteCases), wxtest::NameOfRow{});
 
 struct FaultReplyCase {
     const char* name;
@@ -146,8 +150,7 @@ TEST_P(FaultReply, ChangesStatusAndSize) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, FaultReply, ::testing::ValuesIn(kFaultReplyCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Faults, FaultReply, ::testing::ValuesIn(kFaultReplyCases), wxtest::NameOfRow{});
 
 // A data folder in the test's temporary directory, removed afterwards.
 class DataFolder : public ::testing::Test {
@@ -175,9 +178,7 @@ TEST_F(DataFolder, LoadsReportsAndTheBulletinsThatExist) {
     EXPECT_EQ(data.fdBulletins[fdRegionIndex(FdRegion::Boston)], "FT 39000\nBOS 2710\n");
 }
 
-TEST_F(DataFolder, WithoutReportFileIsAFault) {
-    EXPECT_THROW((void)loadWeatherData(folder_), WxDataError);
-}
+TEST_F(DataFolder, WithoutReportFileIsAFault) { EXPECT_THROW((void)loadWeatherData(folder_), WxDataError); }
 
 }  // namespace
 }  // namespace stratocue::standins

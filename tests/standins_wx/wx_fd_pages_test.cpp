@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "fdwinds/fd_decoder.h"
-#include "standins/wx_fd_split.h"
-#include "standins/wx_pages.h"
-#include "standins/wx_text_lines.h"
-#include "standins/wx_weather_data.h"
+#include "standins/wx/wx_fd_split.h"
+#include "standins/wx/wx_pages.h"
+#include "standins/wx/wx_text_lines.h"
+#include "standins/wx/wx_weather_data.h"
 #include "wx_test_files.h"
 
 namespace stratocue::standins {
@@ -43,8 +43,7 @@ TEST_P(DemoFdPage, CutsIntoTenTokensPerStationLine) {
     for (std::size_t row = 0; row < ids.size(); ++row) EXPECT_EQ(tokens[1 + 10 * row], ids[row]) << row;
 }
 
-INSTANTIATE_TEST_SUITE_P(Regions, DemoFdPage, ::testing::ValuesIn(kAllFdRegions),
-                         wxtest::NameOfRegion{});
+INSTANTIATE_TEST_SUITE_P(Regions, DemoFdPage, ::testing::ValuesIn(kAllFdRegions), wxtest::NameOfRegion{});
 
 // The seven pages as the program joins and decodes them: one row per station line of the
 // national and Alaska samples, in page order.
@@ -64,7 +63,8 @@ TEST(DemoFdPages, DecodeIntoOneRowPerSampleStationLine) {
     EXPECT_EQ(rowIds, pageOrderIds);
 
     std::vector<std::string> sampleIds = wxtest::bulletinStationIds(wxtest::requiredFile(wxtest::kNationalSampleFile));
-    for (std::string& id : wxtest::bulletinStationIds(wxtest::requiredFile(wxtest::kAlaskaSampleFile))) sampleIds.push_back(std::move(id));
+    for (std::string& id : wxtest::bulletinStationIds(wxtest::requiredFile(wxtest::kAlaskaSampleFile)))
+        sampleIds.push_back(std::move(id));
     std::sort(rowIds.begin(), rowIds.end());
     std::sort(sampleIds.begin(), sampleIds.end());
     EXPECT_EQ(rowIds, sampleIds);

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "standins/wx_data_error.h"
-#include "standins/wx_fd_split.h"
-#include "standins/wx_text_lines.h"
+#include "standins/wx/wx_data_error.h"
+#include "standins/wx/wx_fd_split.h"
+#include "standins/wx/wx_text_lines.h"
 #include "wx_test_files.h"
 
 namespace stratocue::standins {
@@ -38,8 +38,7 @@ TEST_P(FdRegionOfPosition, FallsInItsRegion) {
     EXPECT_EQ(fdRegionOfPosition(GetParam().position), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundaries, FdRegionOfPosition, ::testing::ValuesIn(kRegionCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Boundaries, FdRegionOfPosition, ::testing::ValuesIn(kRegionCases), wxtest::NameOfRow{});
 
 TEST(FdRegionOfStation, UnlistedStationGoesToTheSouthEast) {
     const FdStationPositions positions = {{"SFO", {37.62, -122.37}}};
@@ -74,8 +73,7 @@ TEST_P(FdStationListLine, GivesSignedDegrees) {
     EXPECT_DOUBLE_EQ(found->second.longitudeDegrees, row.longitudeDegrees);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, FdStationListLine, ::testing::ValuesIn(kPositionCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Lines, FdStationListLine, ::testing::ValuesIn(kPositionCases), wxtest::NameOfRow{});
 
 struct MalformedCase {
     const char* name;
@@ -104,8 +102,7 @@ TEST_P(FdStationListFault, NamesTheLine) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, FdStationListFault, ::testing::ValuesIn(kMalformedCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Lines, FdStationListFault, ::testing::ValuesIn(kMalformedCases), wxtest::NameOfRow{});
 
 struct NormaliseCase {
     const char* name;
@@ -127,8 +124,7 @@ TEST_P(NormalisedBulletin, EndsLinesWithOneLineFeed) {
     EXPECT_EQ(normalisedBulletinText(GetParam().text), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, NormalisedBulletin, ::testing::ValuesIn(kNormaliseCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Texts, NormalisedBulletin, ::testing::ValuesIn(kNormaliseCases), wxtest::NameOfRow{});
 
 constexpr std::string_view kSmallHeader =
     "000\nFBUS31 KWNO 080201\nFD1US1\n"
@@ -148,7 +144,8 @@ TEST(SplitNationalBulletin, SendsEachStationToItsRegionUnderTheHeader) {
     for (const std::string_view id : {"BOS", "DFW", "MIA", "ORD", "SFO", "SLC", "2XG"}) national += stationLine(id);
 
     const std::vector<RegionalBulletin> regions = splitNationalBulletin(national, kOnePerRegion);
-    const std::vector<std::vector<std::string>> expected = {{"SFO"}, {"SLC"}, {"ORD"}, {"DFW"}, {"BOS"}, {"MIA", "2XG"}};
+    const std::vector<std::vector<std::string>> expected = {{"SFO"}, {"SLC"}, {"ORD"},
+                                                            {"DFW"}, {"BOS"}, {"MIA", "2XG"}};
     ASSERT_EQ(regions.size(), expected.size());
     for (std::size_t i = 0; i < regions.size(); ++i) {
         EXPECT_EQ(regions[i].region, kLowerFdRegions[i]);
@@ -167,9 +164,7 @@ std::string withoutHeaderEnd() {
     return "000\nFT  3000    6000    9000   12000   18000   24000  30000  34000\n" + stationLine("SFO");
 }
 
-std::string withEmptyRegion() {
-    return std::string(kSmallHeader) + stationLine("SFO") + stationLine("SLC");
-}
+std::string withEmptyRegion() { return std::string(kSmallHeader) + stationLine("SFO") + stationLine("SLC"); }
 
 std::string withOverlongRegion() {
     std::string national(kSmallHeader);

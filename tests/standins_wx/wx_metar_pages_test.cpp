@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "metar/metar_page.h"
-#include "standins/wx_metar_table.h"
-#include "standins/wx_pages.h"
-#include "standins/wx_weather_data.h"
+#include "standins/wx/wx_metar_table.h"
+#include "standins/wx/wx_pages.h"
+#include "standins/wx/wx_weather_data.h"
 #include "wx_test_files.h"
 
 namespace stratocue::standins {
@@ -53,8 +53,7 @@ TEST_P(MetarPageCut, WeatherServiceLayoutGivesStoredReport) {
     EXPECT_EQ(cutReportFromPage(page, MetarSource::WeatherService, row.requestedId), row.report);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stations, MetarPageCut, ::testing::ValuesIn(kCutCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Stations, MetarPageCut, ::testing::ValuesIn(kCutCases), wxtest::NameOfRow{});
 
 struct UnknownCase {
     const char* name;
@@ -62,11 +61,8 @@ struct UnknownCase {
 };
 
 const UnknownCase kUnknownCases[] = {
-    {"UpperCaseId", "KXYZ"},
-    {"LowerCaseId", "kxyz"},
-    {"EmptyId", ""},
-    {"WordsOfThePage", "META"},
-    {"MarkupInId", "<b>X"},
+    {"UpperCaseId", "KXYZ"},    {"LowerCaseId", "kxyz"}, {"EmptyId", ""},
+    {"WordsOfThePage", "META"}, {"MarkupInId", "<b>X"},
 };
 
 class UnknownStationPage : public ::testing::TestWithParam<UnknownCase> {};
@@ -82,8 +78,7 @@ TEST_P(UnknownStationPage, WeatherServiceLayoutHasNoReport) {
     EXPECT_EQ(cutReportFromPage(page, MetarSource::WeatherService, id), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stations, UnknownStationPage, ::testing::ValuesIn(kUnknownCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Stations, UnknownStationPage, ::testing::ValuesIn(kUnknownCases), wxtest::NameOfRow{});
 
 // The demo's reports: one per station the demo flies past, each cut whole from both layouts.
 constexpr std::string_view kDemoStations[] = {"KSFO", "KOAK", "KSQL", "KPAO", "KNUQ", "KSJC", "KRHV", "KHWD",

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "standins/wx_options.h"
+#include "standins/wx/wx_options.h"
 
 #include "wx_test_files.h"
 
@@ -45,8 +45,7 @@ TEST_P(GoodCommandLine, GivesServerOptions) {
     EXPECT_FALSE(parsed.options.split.has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, GoodCommandLine, ::testing::ValuesIn(kGoodCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Options, GoodCommandLine, ::testing::ValuesIn(kGoodCases), wxtest::NameOfRow{});
 
 TEST(SplitCommandLine, GivesTheFourFiles) {
     const std::vector<std::string_view> arguments = {"--split-fd", "us.txt", "--stations", "fdwinds.txt",
@@ -97,8 +96,7 @@ TEST_P(BadCommandLine, SaysWhatIsWrong) {
     EXPECT_NE(parsed.error.find(GetParam().messagePart), std::string::npos) << parsed.error;
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, BadCommandLine, ::testing::ValuesIn(kBadCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Options, BadCommandLine, ::testing::ValuesIn(kBadCases), wxtest::NameOfRow{});
 
 }  // namespace
 }  // namespace stratocue::standins

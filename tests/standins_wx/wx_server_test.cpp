@@ -10,10 +10,10 @@
 
 #include "fdwinds/fd_decoder.h"
 #include "metar/metar_page.h"
-#include "standins/wx_pages.h"
-#include "standins/wx_server.h"
-#include "standins/wx_stop_signal.h"
-#include "standins/wx_weather_data.h"
+#include "standins/wx/wx_pages.h"
+#include "standins/wx/wx_server.h"
+#include "standins/wx/wx_stop_signal.h"
+#include "standins/wx/wx_weather_data.h"
 #include "wx_test_files.h"
 
 namespace stratocue::standins {
@@ -74,8 +74,7 @@ TEST_P(MetarOverHttp, PageCutsToTheStoredReport) {
     EXPECT_EQ(cutReportFromPage(result->body, row.source, row.stationId), row.report);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, MetarOverHttp, ::testing::ValuesIn(kMetarFetchCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Pages, MetarOverHttp, ::testing::ValuesIn(kMetarFetchCases), wxtest::NameOfRow{});
 
 struct MissingCase {
     const char* name;
@@ -98,8 +97,7 @@ TEST_P(MissingOverHttp, AnswersNotFound) {
     EXPECT_EQ(result->status, 404);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, MissingOverHttp, ::testing::ValuesIn(kMissingCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Paths, MissingOverHttp, ::testing::ValuesIn(kMissingCases), wxtest::NameOfRow{});
 
 class DemoFdOverHttp : public ::testing::TestWithParam<FdRegion> {};
 
@@ -114,8 +112,7 @@ TEST_P(DemoFdOverHttp, PageCutsIntoTheRegionsStations) {
     EXPECT_EQ(tokens.size() - 1, 10 * ids.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Regions, DemoFdOverHttp, ::testing::ValuesIn(kAllFdRegions),
-                         wxtest::NameOfRegion{});
+INSTANTIATE_TEST_SUITE_P(Regions, DemoFdOverHttp, ::testing::ValuesIn(kAllFdRegions), wxtest::NameOfRegion{});
 
 struct FaultCase {
     const char* name;
@@ -145,8 +142,7 @@ TEST_P(FaultOverHttp, ChangesEveryAnswer) {
     EXPECT_EQ(result->body.size() > 32767, row.oversize) << result->body.size();
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, FaultOverHttp, ::testing::ValuesIn(kFaultCases),
-                         wxtest::NameOfRow{});
+INSTANTIATE_TEST_SUITE_P(Faults, FaultOverHttp, ::testing::ValuesIn(kFaultCases), wxtest::NameOfRow{});
 
 TEST(OversizeOverHttp, PaddedPageStillHoldsTheReport) {
     RunningServer server(smallData(), wxtest::oversizeFault());
@@ -162,10 +158,10 @@ TEST(RequestLog, HasOneLinePerRequest) {
     ASSERT_TRUE(server.get("/search_metar.html?cod=KSFO"));
     ASSERT_TRUE(server.get("/nothing"));
     server.stop();
-    EXPECT_EQ(log.str(),
-              "standin-wx: GET /search_metar.html?cod=KSFO -> 200 (" +
-                  std::to_string(vatsimMetarPage("KSFO", std::string(kSfoReport)).size()) + " bytes)\n" +
-                  "standin-wx: GET /nothing -> 404 (" + std::to_string(missingPage("/nothing").size()) + " bytes)\n");
+    EXPECT_EQ(log.str(), "standin-wx: GET /search_metar.html?cod=KSFO -> 200 (" +
+                             std::to_string(vatsimMetarPage("KSFO", std::string(kSfoReport)).size()) + " bytes)\n" +
+                             "standin-wx: GET /nothing -> 404 (" + std::to_string(missingPage("/nothing").size()) +
+                             " bytes)\n");
 }
 
 TEST(ServerStop, RepeatedStopIsHarmless) {

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "standins/wx_fd_regions.h"
-#include "standins/wx_files.h"
-#include "standins/wx_options.h"
-#include "standins/wx_text_lines.h"
+#include "standins/wx/wx_fd_regions.h"
+#include "standins/wx/wx_files.h"
+#include "standins/wx/wx_options.h"
+#include "standins/wx/wx_text_lines.h"
 
 namespace stratocue::standins::wxtest {
 

@@ -52,10 +52,8 @@ TEST(StationDistance, GreatCircleTimes3963Point1) {
     };
     for (const DistanceCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_NEAR(stationDistance(c.a.latitude, c.a.longitude, c.b.latitude, c.b.longitude), c.distance,
-                    c.tolerance);
-        EXPECT_NEAR(stationDistance(c.b.latitude, c.b.longitude, c.a.latitude, c.a.longitude), c.distance,
-                    c.tolerance);
+        EXPECT_NEAR(stationDistance(c.a.latitude, c.a.longitude, c.b.latitude, c.b.longitude), c.distance, c.tolerance);
+        EXPECT_NEAR(stationDistance(c.b.latitude, c.b.longitude, c.a.latitude, c.a.longitude), c.distance, c.tolerance);
     }
     // About 339 statute miles between the two listed positions.
     EXPECT_NEAR(stationDistance(sfo.latitude, sfo.longitude, lax.latitude, lax.longitude), 338.86, 0.01);
@@ -71,8 +69,8 @@ TEST(StationDistance, OppositePointsNeverFault) {
         const double oppositeLongitude = longitude + std::numbers::pi;
         const double halfLongitude = std::sin((oppositeLongitude - longitude) / 2);
         const double halfLatitude = std::sin((-latitude - latitude) / 2);
-        const double a = halfLongitude * halfLongitude * std::cos(-latitude) * std::cos(latitude) +
-                         halfLatitude * halfLatitude;
+        const double a =
+            halfLongitude * halfLongitude * std::cos(-latitude) * std::cos(latitude) + halfLatitude * halfLatitude;
         const double distance = stationDistance(latitude, longitude, -latitude, oppositeLongitude);
         if (a > 1.0) {
             ++haversinesAboveOne;

@@ -132,14 +132,10 @@ TEST(ParseStationLine, OutOfRangeNumbersAreOverflowFaults) {
         std::string_view line;
     };
     const std::vector<Case> cases = {
-        {"ElevationTooHigh", "A,N,0,0,E,0,0,40000"},
-        {"ElevationJustTooHigh", "A,N,0,0,E,0,0,32768"},
-        {"ElevationTooLow", "A,N,0,0,E,0,0,-32768.5"},
-        {"ElevationNotFinite", "A,N,0,0,E,0,0,1e999"},
-        {"LatitudeDegreesNotFinite", "A,N,1e999,0,E,0,0,0"},
-        {"LatitudeMinutesNotFinite", "A,N,0,1e999,E,0,0,0"},
-        {"LongitudeDegreesNotFinite", "A,N,0,0,E,-1D999,0,0"},
-        {"LongitudeMinutesNotFinite", "A,N,0,0,E,0,-1e999,0"},
+        {"ElevationTooHigh", "A,N,0,0,E,0,0,40000"},           {"ElevationJustTooHigh", "A,N,0,0,E,0,0,32768"},
+        {"ElevationTooLow", "A,N,0,0,E,0,0,-32768.5"},         {"ElevationNotFinite", "A,N,0,0,E,0,0,1e999"},
+        {"LatitudeDegreesNotFinite", "A,N,1e999,0,E,0,0,0"},   {"LatitudeMinutesNotFinite", "A,N,0,1e999,E,0,0,0"},
+        {"LongitudeDegreesNotFinite", "A,N,0,0,E,-1D999,0,0"}, {"LongitudeMinutesNotFinite", "A,N,0,0,E,0,-1e999,0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

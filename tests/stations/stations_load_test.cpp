@@ -53,27 +53,17 @@ private:
 
 // Runs the loader with actions that record what they were asked to do, in order.
 struct LoadRun {
-    ProgramState state;
+    bool loaded = false;
     StationTables tables;
     std::vector<std::string> events;
-    bool startFailedSeenByActions = false;
 
     void load(const fs::path& folder) {
         StationLoadActions actions;
         actions.folder = folder;
-        actions.showMessage = [this](std::string_view text) {
-            events.push_back("message: " + std::string(text));
-            startFailedSeenByActions = startFailedSeenByActions || state.startFailed;
-        };
-        actions.closeLink = [this] {
-            events.emplace_back("closeLink");
-            startFailedSeenByActions = startFailedSeenByActions || state.startFailed;
-        };
-        actions.destroyMainAndSplash = [this] {
-            events.emplace_back("destroyMainAndSplash");
-            startFailedSeenByActions = startFailedSeenByActions || state.startFailed;
-        };
-        Stations_Load(state, tables, actions);
+        actions.showMessage = [this](std::string_view text) { events.push_back("message: " + std::string(text)); };
+        actions.closeLink = [this] { events.emplace_back("closeLink"); };
+        actions.destroyMainAndSplash = [this] { events.emplace_back("destroyMainAndSplash"); };
+        loaded = Stations_Load(tables, actions);
     }
 };
 
@@ -101,7 +91,7 @@ TEST(StationsLoad, ReadsBothSampleFiles) {
     run.load(kSampleFolder / "small");
 
     EXPECT_TRUE(run.events.empty());
-    EXPECT_FALSE(run.state.startFailed);
+    EXPECT_FALSE(!run.loaded);
     expectTablesSized(run.tables);
     ASSERT_EQ(run.tables.StationCount, 4);
     ASSERT_EQ(run.tables.FdStationCount, 2);
@@ -158,7 +148,7 @@ TEST(StationsLoad, FilesWithoutDataLinesGiveEmptyTables) {
         LoadRun run;
         run.load(folder.path());
         EXPECT_TRUE(run.events.empty());
-        EXPECT_FALSE(run.state.startFailed);
+        EXPECT_FALSE(!run.loaded);
         EXPECT_EQ(run.tables.StationCount, 0);
         EXPECT_EQ(run.tables.FdStationCount, 0);
         expectTablesSized(run.tables);
@@ -196,15 +186,14 @@ TEST(StationsLoad, TableCapacity) {
         LoadRun run;
         run.load(folder.path());
 
-        EXPECT_EQ(run.state.startFailed, c.fails);
+        EXPECT_EQ(!run.loaded, c.fails);
         EXPECT_EQ(run.events, c.fails ? kFailureEvents : std::vector<std::string>{});
         EXPECT_EQ(run.tables.StationCount, c.stationCount);
         EXPECT_EQ(run.tables.FdStationCount, c.fdStationCount);
         expectTablesSized(run.tables);
         EXPECT_EQ(run.tables.StationList[static_cast<std::size_t>(c.stationCount)].id,
                   "S" + std::to_string(c.stationCount));
-        EXPECT_EQ(run.tables.StationList[static_cast<std::size_t>(c.stationCount)].elevation,
-                  c.stationCount % 1000);
+        EXPECT_EQ(run.tables.StationList[static_cast<std::size_t>(c.stationCount)].elevation, c.stationCount % 1000);
     }
 }
 
@@ -225,8 +214,7 @@ TEST(StationsLoad, FailurePath) {
         LoadRun run;
         run.load(c.folder);
         EXPECT_EQ(run.events, kFailureEvents);
-        EXPECT_TRUE(run.state.startFailed);
-        EXPECT_FALSE(run.startFailedSeenByActions);
+        EXPECT_TRUE(!run.loaded);
         EXPECT_EQ(run.tables.StationCount, c.stationCount);
         EXPECT_EQ(run.tables.FdStationCount, c.fdStationCount);
         expectTablesSized(run.tables);
@@ -236,7 +224,7 @@ TEST(StationsLoad, FailurePath) {
 TEST(StationsLoad, EntriesBeforeFailureStay) {
     LoadRun run;
     run.load(kSampleFolder / "icao_only");
-    ASSERT_TRUE(run.state.startFailed);
+    ASSERT_TRUE(!run.loaded);
     ASSERT_EQ(run.tables.StationCount, 4);
     EXPECT_EQ(run.tables.StationList[1].id, "KSFO");
     EXPECT_EQ(run.tables.StationList[4].id, "KDEN");
@@ -270,7 +258,7 @@ TEST(StationsLoad, UnreadableFilesFail) {
         LoadRun run;
         run.load(folder.path());
         EXPECT_EQ(run.events, kFailureEvents);
-        EXPECT_TRUE(run.state.startFailed);
+        EXPECT_TRUE(!run.loaded);
         EXPECT_EQ(run.tables.StationCount, c.stationCount);
         EXPECT_EQ(run.tables.FdStationCount, 0);
     }
@@ -298,7 +286,7 @@ TEST(StationsLoad, NumericFaultsFail) {
         LoadRun run;
         run.load(folder.path());
         EXPECT_EQ(run.events, kFailureEvents);
-        EXPECT_TRUE(run.state.startFailed);
+        EXPECT_TRUE(!run.loaded);
         EXPECT_EQ(run.tables.StationCount, c.stationCount);
         EXPECT_EQ(run.tables.FdStationCount, c.fdStationCount);
     }
@@ -335,7 +323,7 @@ TEST(StationsLoad, GarbageBytesNeverCrash) {
         LoadRun run;
         run.load(folder.path());
         EXPECT_TRUE(run.events.empty() || run.events == kFailureEvents);
-        EXPECT_EQ(run.state.startFailed, !run.events.empty());
+        EXPECT_EQ(!run.loaded, !run.events.empty());
         EXPECT_GE(run.tables.StationCount, 0);
         EXPECT_LE(run.tables.StationCount, kMaxMetarStations);
         EXPECT_GE(run.tables.FdStationCount, 0);
@@ -344,7 +332,7 @@ TEST(StationsLoad, GarbageBytesNeverCrash) {
     }
 }
 
-TEST(StationsLoad, ProgramStateGetsStartValues) {
+TEST(StationsLoad, TablesStartEmptyOnEveryLoad) {
     struct Case {
         const char* name;
         fs::path folder;
@@ -357,65 +345,30 @@ TEST(StationsLoad, ProgramStateGetsStartValues) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoadRun run;
-        run.state.startFailed = true;
-        run.state.forcedId = "KSFO";
-        run.state.forcedRange = 7;
-        run.state.forcedActive = true;
-        run.state.fdValid = true;
-        run.state.fdStationIndex = 12;
-        run.state.lastSetAltitude = 1500;
-        run.state.altitudeSet = true;
-        run.state.refreshNow = false;
-        run.state.metarTicks = 3;
-        run.state.metarPeriodTicks = 9;
-        run.state.fdTicks = 4;
-        run.state.fdPeriodTicks = 11;
-        run.state.lastMetarText = "KSFO 121756Z";
-        run.state.lastStationId = "KSFO";
-        run.state.metarIntervalDefault = 1;
-        run.state.fdIntervalDefault = 2;
+        run.loaded = true;
         run.tables.StationCount = 99;
         run.tables.FdStationCount = 98;
 
         run.load(c.folder);
 
-        EXPECT_EQ(run.state.startFailed, c.startFailed);
-        EXPECT_EQ(run.state.forcedId, "");
-        EXPECT_EQ(run.state.forcedRange, 60);
-        EXPECT_FALSE(run.state.forcedActive);
-        EXPECT_FALSE(run.state.fdValid);
-        EXPECT_EQ(run.state.fdStationIndex, 0);
-        EXPECT_EQ(run.state.lastSetAltitude, 0);
-        EXPECT_FALSE(run.state.altitudeSet);
-        EXPECT_TRUE(run.state.refreshNow);
-        EXPECT_EQ(run.state.metarTicks, 0);
-        EXPECT_EQ(run.state.metarPeriodTicks, 5);
-        EXPECT_EQ(run.state.fdTicks, 0);
-        EXPECT_EQ(run.state.fdPeriodTicks, 10);
-        EXPECT_EQ(run.state.lastMetarText, "firstload");
-        EXPECT_EQ(run.state.lastStationId, "firstload");
-        EXPECT_EQ(run.state.metarIntervalDefault, 5);
-        EXPECT_EQ(run.state.fdIntervalDefault, 10);
-        EXPECT_FALSE(run.startFailedSeenByActions);
+        EXPECT_EQ(run.loaded, !c.startFailed);
         EXPECT_EQ(run.tables.StationCount, c.startFailed ? 0 : 4);
         EXPECT_EQ(run.tables.FdStationCount, c.startFailed ? 0 : 2);
     }
 }
 
 TEST(StationsLoad, MissingActionsAreSkipped) {
-    ProgramState state;
     StationTables tables;
     StationLoadActions actions;
     actions.folder = kSampleFolder / "no_such_folder";
-    Stations_Load(state, tables, actions);
-    EXPECT_TRUE(state.startFailed);
+    EXPECT_FALSE(Stations_Load(tables, actions));
 }
 
 TEST(StationsLoad, ShippedStationFiles) {
     LoadRun run;
     run.load(kRealDataFolder);
     ASSERT_TRUE(run.events.empty());
-    EXPECT_FALSE(run.state.startFailed);
+    EXPECT_FALSE(!run.loaded);
     EXPECT_EQ(run.tables.StationCount, 5000);
     EXPECT_EQ(run.tables.FdStationCount, 321);
 

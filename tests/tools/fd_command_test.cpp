@@ -21,9 +21,8 @@ using Json = nlohmann::json;
 const std::filesystem::path kPagesFolder = std::filesystem::path(TOOLS_FDWINDS_DATA_DIR) / "pages-171357";
 
 // The seven regional pages of one bulletin issue, in the order they are fetched.
-constexpr std::array<std::string_view, 7> kRegionPageFiles{"sfo_fd1.shtml",     "slc_fd1.shtml",
-                                                           "chicago_fd1.shtml", "ftworth_fd1.shtml",
-                                                           "boston_fd1.shtml",  "miami_fd1.shtml",
+constexpr std::array<std::string_view, 7> kRegionPageFiles{"sfo_fd1.shtml",     "slc_fd1.shtml",    "chicago_fd1.shtml",
+                                                           "ftworth_fd1.shtml", "boston_fd1.shtml", "miami_fd1.shtml",
                                                            "alaska_fd1.shtml"};
 constexpr std::array<std::string_view, 9> kLevelNames{"3K", "6K", "9K", "12K", "18K", "24K", "30K", "34K", "39K"};
 
@@ -126,10 +125,8 @@ struct SurfaceTempCase {
 
 TEST(DecodeFdPages, SurfaceTemperatureFillsFourCharacterFields) {
     const std::vector<SurfaceTempCase> cases{
-        {"NoMetarYet", ".", 0},
-        {"NegativeWithLeadingZero", "-05", -5},
-        {"Positive", "17", 17},
-        {"HalfRoundsToEven", "2.5", 2},
+        {"NoMetarYet", ".", 0},   {"NegativeWithLeadingZero", "-05", -5},
+        {"Positive", "17", 17},   {"HalfRoundsToEven", "2.5", 2},
         {"NotANumber", "M05", 0},
     };
     for (const SurfaceTempCase& c : cases) {

@@ -1,5 +1,5 @@
-#include "common/ansi_text.h"
 #include "ui/http_transfer.h"
+#include "common/ansi_text.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -97,9 +97,8 @@ protected:
             res.status = std::stoi(req.matches[1].str());
             res.set_content("error page", "text/plain");
         });
-        server_.Get("/empty", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("", "text/plain");
-        });
+        server_.Get("/empty",
+                    [](const httplib::Request&, httplib::Response& res) { res.set_content("", "text/plain"); });
         server_.Get("/silent", [this](const httplib::Request&, httplib::Response& res) {
             gate_.waitOpen(3s);
             res.set_content("late", "text/plain");

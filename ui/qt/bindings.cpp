@@ -29,9 +29,8 @@ void bindLineEdit(QLineEdit& edit, TextBox& model) {
         if (widget->text() != shown) widget->setText(shown);
     });
     // textEdited fires for the user's typing only, never for setText above.
-    QObject::connect(&edit, &QLineEdit::textEdited, &edit, [&model](const QString& text) {
-        model.set(fromQString(text));
-    });
+    QObject::connect(&edit, &QLineEdit::textEdited, &edit,
+                     [&model](const QString& text) { model.set(fromQString(text)); });
 }
 
 void bindTextArea(QPlainTextEdit& area, TextBox& model) {
@@ -43,9 +42,8 @@ void bindTextArea(QPlainTextEdit& area, TextBox& model) {
         const QSignalBlocker quiet(widget.data());
         widget->setPlainText(shown);
     });
-    QObject::connect(&area, &QPlainTextEdit::textChanged, &area, [&area, &model] {
-        model.set(fromQString(area.toPlainText()));
-    });
+    QObject::connect(&area, &QPlainTextEdit::textChanged, &area,
+                     [&area, &model] { model.set(fromQString(area.toPlainText())); });
 }
 
 void bindCheckBox(QCheckBox& box, CheckBox& model) {

@@ -10,8 +10,8 @@ namespace stratocue::ui::qt {
 namespace {
 
 QLabel* staticLabel(const StaticLabel& label, QWidget* parent) {
-    auto* widget = new QLabel(QString::fromLatin1(label.caption.data(), static_cast<qsizetype>(label.caption.size())),
-                              parent);
+    auto* widget =
+        new QLabel(QString::fromLatin1(label.caption.data(), static_cast<qsizetype>(label.caption.size())), parent);
     widget->setObjectName(QString::fromLatin1(label.name.data(), static_cast<qsizetype>(label.name.size())));
     return widget;
 }
@@ -76,10 +76,12 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
         bindCheckBox(*widget, box);
         return widget;
     };
-    options->addLayout(checkWithLabel(check(model.chkUPDATEONSTATION, "chkUPDATEONSTATION"),
-                                      staticLabel(FrmMain::Label8, this)), 0, 0);
-    options->addLayout(checkWithLabel(check(model.chkUPDATEFDONSTATION, "chkUPDATEFDONSTATION"),
-                                      staticLabel(FrmMain::lblfdst, this)), 0, 1);
+    options->addLayout(
+        checkWithLabel(check(model.chkUPDATEONSTATION, "chkUPDATEONSTATION"), staticLabel(FrmMain::Label8, this)), 0,
+        0);
+    options->addLayout(
+        checkWithLabel(check(model.chkUPDATEFDONSTATION, "chkUPDATEFDONSTATION"), staticLabel(FrmMain::lblfdst, this)),
+        0, 1);
     options->addLayout(checkWithLabel(check(model.chkVATSIM, "chkVATSIM"), staticLabel(FrmMain::Label5, this)), 1, 0);
     options->addLayout(checkWithLabel(check(model.chkWINDSALOFT, "chkWINDSALOFT"), staticLabel(FrmMain::Label35, this)),
                        1, 1);
@@ -160,6 +162,5 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
     commands->addWidget(staticLabel(FrmMain::Label1, this));
     rows->addLayout(commands);
 }
-
 
 }  // namespace stratocue::ui::qt

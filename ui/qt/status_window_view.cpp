@@ -8,9 +8,7 @@
 namespace stratocue::ui::qt {
 namespace {
 
-QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -35,7 +33,7 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
     for (int row = 1; row <= 24; ++row) grid->setRowMinimumHeight(row - 1, rowHeightPixels);
 
     const auto place = [this, grid, &model](int row, int column, std::string_view caption, Label FrmStatus::*value,
-                                             std::string_view name) {
+                                            std::string_view name) {
         if (!caption.empty()) grid->addWidget(new QLabel(latin1(caption), this), row - 1, column);
         if (value == nullptr) return;
         auto* label = new QLabel(this);
@@ -62,6 +60,5 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
     bindButton(*close, model.butCLOSESTATUS);
     outer->addWidget(close, 0, Qt::AlignHCenter);
 }
-
 
 }  // namespace stratocue::ui::qt

@@ -4,22 +4,22 @@
 
 namespace stratocue::ui::qt {
 
-ViewManager::ViewManager(app::Program& program, Options options, std::function<void()> noWindowLeft)
-    : program_(program), options_(options), noWindowLeft_(std::move(noWindowLeft)) {
-    program_.frmMain.addCreatedObserver([this](FrmMain& form) { attachMain(form); });
-    program_.frmStatus.addCreatedObserver([this](FrmStatus& form) { attachStatus(form); });
-    program_.frmSplash.addCreatedObserver([this](FrmSplash& form) { attachSplash(form); });
+ViewManager::ViewManager(ProgramWindows windows, Options options, std::function<void()> noWindowLeft)
+    : windows_(std::move(windows)), options_(options), noWindowLeft_(std::move(noWindowLeft)) {
+    windows_.frmMain.addCreatedObserver([this](FrmMain& form) { attachMain(form); });
+    windows_.frmStatus.addCreatedObserver([this](FrmStatus& form) { attachStatus(form); });
+    windows_.frmSplash.addCreatedObserver([this](FrmSplash& form) { attachSplash(form); });
 
-    program_.frmMain.addDestroyedObserver([this](FrmMain&) {
+    windows_.frmMain.addDestroyedObserver([this](FrmMain&) {
         timer1_.release();
         closeView(mainView_);
         checkWindowsLeft();
     });
-    program_.frmStatus.addDestroyedObserver([this](FrmStatus&) {
+    windows_.frmStatus.addDestroyedObserver([this](FrmStatus&) {
         closeView(statusView_);
         checkWindowsLeft();
     });
-    program_.frmSplash.addDestroyedObserver([this](FrmSplash&) {
+    windows_.frmSplash.addDestroyedObserver([this](FrmSplash&) {
         splashTimer_.release();
         closeView(splashView_);
         checkWindowsLeft();
@@ -49,13 +49,13 @@ void ViewManager::closeView(QPointer<View>& view) {
 void ViewManager::attachMain(FrmMain& form) {
     timer1_.bind(form.Timer1, options_.timer1IntervalMs);
     if (!options_.withWidgets) return;
-    mainView_ = new MainWindowView(form, [this] { program_.closeMainWindow(); });
+    mainView_ = new MainWindowView(form, [this] { windows_.closeMainWindow(); });
     mirrorVisibility(mainView_, form);
 }
 
 void ViewManager::attachStatus(FrmStatus& form) {
     if (!options_.withWidgets) return;
-    statusView_ = new StatusWindowView(form, [this] { program_.frmStatus.destroy(); });
+    statusView_ = new StatusWindowView(form, [this] { windows_.frmStatus.destroy(); });
     mirrorVisibility(statusView_, form);
 }
 
@@ -69,7 +69,8 @@ void ViewManager::attachSplash(FrmSplash& form) {
 void ViewManager::checkWindowsLeft() {
     // Decided after the current event, when the shutdown path has run to its end.
     QTimer::singleShot(0, this, [this] {
-        if (!program_.anyWindowLeft() && noWindowLeft_) noWindowLeft_();
+        const bool anyLeft = windows_.frmMain.exists() || windows_.frmStatus.exists() || windows_.frmSplash.exists();
+        if (!anyLeft && noWindowLeft_) noWindowLeft_();
     });
 }
 

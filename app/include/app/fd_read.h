@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "app/program_state.h"
+#include "common/server_addresses.h"
+#include "fdwinds/fd_select.h"
+#include "fdwinds/fd_winds.h"
+#include "stations/station_tables.h"
+#include "ui/form_slot.h"
+#include "ui/frm_main.h"
+#include "ui/frm_status.h"
+#include "ui/http_transfer.h"
+
+namespace stratocue::app {
+
+// What FD_Read reads and writes.
+struct FdReadContext {
+    ui::FormSlot<ui::FrmMain>& frmMain;
+    ui::FormSlot<ui::FrmStatus>& frmStatus;
+    ProgramState& state;
+    const stations::StationTables& stations;
+    ui::HttpTransfer& Inet1;
+    const ServerAddresses& servers;
+    fdwinds::FdWinds& winds;
+    // The winds-aloft writer, called with the chosen row and the index FD_Read received.
+    std::function<void(std::int16_t& row, std::int16_t& index)> FD_Set;
+};
+
+// One winds-aloft refresh: fetches and decodes all seven pages, chooses the station,
+// shows its summary in txtTESTFD and writes its winds when the aircraft is high enough,
+// the station in range and nothing forced. Every failure shows "Download Timeout or
+// Error"; a failure before the decoding keeps the previous winds. Nothing escapes.
+void FD_Read(FdReadContext& context, std::int16_t& index);
+
+}  // namespace stratocue::app

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/fd_read.h"
+#include "app/metar_requests.h"
+#include "app/program_state.h"
+#include "common/server_addresses.h"
+#include "fdwinds/fd_winds.h"
+#include "inject/random_source.h"
+#include "simlink/ipc_platform.h"
+#include "simlink/link.h"
+#include "stations/station_tables.h"
+#include "ui/form_slot.h"
+#include "ui/frm_main.h"
+#include "ui/frm_splash.h"
+#include "ui/frm_status.h"
+#include "ui/http_transfer.h"
+#include "ui/message_box.h"
+
+namespace stratocue::app {
+
+// What the program needs from its surroundings: the simulator link's platform, the HTTP
+// transfer component, modal message boxes, and the folder holding the station files.
+struct Environment {
+    simlink::IpcPlatform& ipc;
+    ui::HttpTransfer& Inet1;
+    ui::MessageBoxes& messageBoxes;
+    std::filesystem::path workingFolder;
+    // Random numbers for the weather writers; a clock-seeded generator when not given.
+    inject::RandomSource* randomSource = nullptr;
+};
+
+// The running program: its state, its three windows and the link, with the start-up, the
+// shutdown paths, the window events and the main cycle. The program (Qt or headless) and
+// the tests drive it through the windows' events.
+class Program {
+public:
+    explicit Program(Environment environment);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program();
+
+    // Start-up: opens the link, loads the station files, shows the splash window; on
+    // failure tells the user and takes every window down again.
+    void Main();
+
+    // True while any of the three windows exists; the process ends when none is left.
+    [[nodiscard]] bool anyWindowLeft() const;
+
+    // The user closes the main window with its close box. Refused, with a message, while a
+    // transfer runs; otherwise the window is destroyed and the program shuts down.
+    void closeMainWindow();
+
+    // Runs at the end of every tick of the main cycle (the headless program prints then).
+    std::function<void()> afterTick;
+    // How many ticks of the main cycle have run.
+    [[nodiscard]] int tickCount() const { return tickCount_; }
+
+    // The aircraft position of the last tick, in radians.
+    [[nodiscard]] double aircraftLatitude() const { return aircraftLatitude_; }
+    [[nodiscard]] double aircraftLongitude() const { return aircraftLongitude_; }
+
+    ProgramState state;
+    stations::StationTables stations;
+    fdwinds::FdWinds FdWinds;
+    ServerAddresses servers;
+    simlink::Link link;
+    ui::FormSlot<ui::FrmMain> frmMain;
+    ui::FormSlot<ui::FrmStatus> frmStatus;
+    ui::FormSlot<ui::FrmSplash> frmSplash;
+
+private:
+    void wireMain(ui::FrmMain& form);
+    void wireStatus(ui::FrmStatus& form);
+    void wireSplash(ui::FrmSplash& form);
+
+    // Shutdown
+    void butOK_Click();
+    void frmMain_Unload();
+    void destroyAllWindows();
+    // Splash hand-over
+    void SplashTimer_Timer();
+    void splashDismissed();
+    // Status window
+    void butRUNTIME_Click();
+    void frmStatus_Unload();
+    void butUPDATEMETAR_Click();
+    // Main cycle
+    void Timer1_Timer();
+    void runTick();
+    void readSimulatorValues();
+    void afterReadings();
+    // Station tracking and the refresh schedules
+    void forceCheck();
+    void showChosenStation(std::int16_t closestIndex, double closestDistance);
+    void surfaceAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres);
+    void windsAloftAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres);
+    [[nodiscard]] bool metarSchedule(std::int16_t& closestIndex);
+    void windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged);
+    void takeAltitude(double altitudeMetres);
+    [[nodiscard]] std::int16_t stationElevation(std::int16_t index) const;
+    // The workers, with what they read from the windows
+    [[nodiscard]] MetarRequestContext metarContext();
+    [[nodiscard]] FdReadContext fdContext();
+    void METAR_Read(std::int16_t& tempIndex);
+    void METAR_Set(std::int16_t& tempIndex);
+    void FD_Read(std::int16_t& index);
+    void FD_Set(std::int16_t& row, std::int16_t& index);
+
+    Environment environment_;
+    std::unique_ptr<inject::RandomSource> ownRandom_;
+    inject::RandomSource* random_ = nullptr;
+    bool tickRunning_ = false;
+    int tickCount_ = 0;
+    double aircraftLatitude_ = 0.0;
+    double aircraftLongitude_ = 0.0;
+};
+
+}  // namespace stratocue::app

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "fdwinds/fd_winds.h"
+#include "stations/station_tables.h"
+
+namespace stratocue::fdwinds {
+
+// The seven regional bulletin pages, in the order they are fetched and joined.
+inline constexpr std::array<std::string_view, 7> FdRegionPages{
+    "/fdwinds/text/sfo_fd1.shtml",     "/fdwinds/text/slc_fd1.shtml",    "/fdwinds/text/chicago_fd1.shtml",
+    "/fdwinds/text/ftworth_fd1.shtml", "/fdwinds/text/boston_fd1.shtml", "/fdwinds/text/miami_fd1.shtml",
+    "/fdwinds/text/alaska_fd1.shtml",
+};
+
+constexpr std::int32_t kFdRequestTimeoutSeconds = 30;
+constexpr double kFdRangeLimit = 500.0;
+constexpr double kFdWriteAltitudeMetres = 1500 / 3.825;  // about 392.157 m
+
+// The station choice of one run: the row of FdWinds (0 = none), whether it lies within
+// range, and the FdStationList index of the chosen station (0 = none).
+struct FdSelection {
+    std::int16_t row = 0;
+    bool inRange = false;
+    std::int16_t stationIndex = 0;
+};
+
+// The FD station nearest to the aircraft among those that occur in the bulletins: strict
+// less-than, stations with one-character ids never match, the last matching row wins.
+[[nodiscard]] FdSelection FD_SelectStation(const FdWinds& winds, const stations::StationTables& stations,
+                                           double aircraftLatitude, double aircraftLongitude);
+
+}  // namespace stratocue::fdwinds

@@ -1,0 +1,151 @@
+// The Stratocue program: the Qt event loop around the program's start-up, windows and
+// timers. With --headless it runs the same program without widgets, for automation.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/program.h"
+#include "program/headless.h"
+#include "simlink/posix_platform.h"
+#include "ui/http_transfer.h"
+#include "ui/qt/qt_message_boxes.h"
+#include "ui/qt/view_manager.h"
+
+#ifdef __linux__
+#include <sys/signalfd.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+struct CommandLine {
+    bool headless = false;
+    std::optional<int> runSeconds;
+    std::optional<int> tickMs;
+};
+
+std::optional<int> positiveNumber(std::string_view text) {
+    try {
+        std::size_t used = 0;
+        const int value = std::stoi(std::string(text), &used);
+        if (used == text.size() && value > 0) return value;
+    } catch (const std::exception&) {}
+    return std::nullopt;
+}
+
+// Only the headless mode takes options; the windowed program takes none.
+std::optional<CommandLine> readCommandLine(int argc, char** argv) {
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (option == "--headless") {
+            line.headless = true;
+        } else if (option == "--run-seconds" && hasValue) {
+            line.runSeconds = positiveNumber(argv[++i]);
+            if (!line.runSeconds) return std::nullopt;
+        } else if (option == "--tick-ms" && hasValue) {
+            line.tickMs = positiveNumber(argv[++i]);
+            if (!line.tickMs) return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!line.headless && (line.runSeconds || line.tickMs)) return std::nullopt;
+    return line;
+}
+
+#ifdef __linux__
+// SIGINT and SIGTERM end the program through its End Program action, so the simulator
+// link is closed properly; the signals arrive as events through a signalfd.
+// The signals are blocked before any thread starts, so that none of them takes the
+// default action in another thread.
+sigset_t blockEndSignals() {
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGTERM);
+    sigprocmask(SIG_BLOCK, &blocked, nullptr);
+    return blocked;
+}
+
+std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue::app::Program& program) {
+    const int descriptor = signalfd(-1, &blocked, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (descriptor < 0) return nullptr;
+    auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [descriptor, &program] {
+        signalfd_siginfo info{};
+        while (read(descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {}
+        if (program.frmMain.exists()) program.frmMain().butOK.click();
+        QCoreApplication::quit();
+    });
+    return notifier;
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto commandLine = readCommandLine(argc, argv);
+    if (!commandLine) {
+        std::cerr << "usage: stratocue\n       stratocue --headless [--run-seconds S] [--tick-ms MS]\n";
+        return 2;
+    }
+    using namespace stratocue;
+#ifdef __linux__
+    const sigset_t endSignals = blockEndSignals();
+#endif
+
+    std::unique_ptr<QCoreApplication> application;
+    if (commandLine->headless) {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        auto gui = std::make_unique<QApplication>(argc, argv);
+        gui->setQuitOnLastWindowClosed(false);  // hidden windows still keep the program alive
+        application = std::move(gui);
+    }
+
+    simlink::PosixIpcPlatform platform;
+    const auto inet = ui::makeCurlTransfer();
+    inet->setKeepAlive([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); });
+    ui::qt::QtMessageBoxes windowedBoxes;
+    program::StderrMessageBoxes headlessBoxes;
+    ui::MessageBoxes& messageBoxes =
+        commandLine->headless ? static_cast<ui::MessageBoxes&>(headlessBoxes) : windowedBoxes;
+
+    app::Program program({platform, *inet, messageBoxes, std::filesystem::current_path()});
+    if (commandLine->headless) {
+        program.afterTick = [&program] { std::cout << program::tickSnapshotLine(program) << std::endl; };
+    }
+    ui::qt::ViewManager views(
+        {program.frmMain, program.frmStatus, program.frmSplash, [&program] { program.closeMainWindow(); }},
+        {!commandLine->headless, commandLine->tickMs}, [] { QCoreApplication::quit(); });
+
+#ifdef __linux__
+    const auto signalNotifier = endOnSignals(endSignals, program);
+#endif
+
+    QTimer::singleShot(0, [&program] {
+        program.Main();
+        if (!program.anyWindowLeft()) QCoreApplication::quit();
+    });
+
+    QTimer endProgram;
+    if (commandLine->runSeconds) {
+        // End Program is refused while a download runs; ask again until it is done.
+        QObject::connect(&endProgram, &QTimer::timeout, [&program] {
+            if (program.frmMain.exists()) program.frmMain().butOK.click();
+        });
+        QTimer::singleShot(*commandLine->runSeconds * 1000, [&endProgram] { endProgram.start(500); });
+    }
+    return application->exec();
+}

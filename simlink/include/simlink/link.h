@@ -1,0 +1,138 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "simlink/ipc_platform.h"
+#include "simlink/little_endian.h"
+
+namespace stratocue::simlink {
+
+// Result codes of the link operations; ResultTexts gives their texts.
+enum ResultCode : std::int32_t {
+    kOk = 0,
+    kAlreadyOpen = 1,
+    kNoServer = 2,
+    kRegisterFailed = 3,
+    kAtomFailed = 4,
+    kMappingFailed = 5,
+    kViewFailed = 6,
+    kWrongVersion = 7,
+    kWrongSimulator = 8,
+    kNotOpen = 9,
+    kNothingQueued = 10,
+    kTimedOut = 11,
+    kSendFailed = 12,
+    kBadData = 13,
+    kClientWithoutSimulator = 14,
+    kBlockFull = 15,
+};
+
+constexpr std::size_t kBlockBytes = 0x8000;   // the shared block
+constexpr std::size_t kUsableBytes = 0x7F00;  // requests plus terminator must fit here
+constexpr std::size_t kReadHeaderBytes = 16;
+constexpr std::size_t kWriteHeaderBytes = 12;
+constexpr std::size_t kTerminatorBytes = 4;
+constexpr std::int32_t kRecordEnd = 0;
+constexpr std::int32_t kRecordRead = 1;
+constexpr std::int32_t kRecordWrite = 2;
+constexpr std::uint32_t kSendTimeoutMs = 2000;
+constexpr int kSendAttempts = 11;
+constexpr std::uint32_t kRetryPauseMs = 100;
+
+inline constexpr std::string_view kServerClass = "UIPCMAIN";
+inline constexpr std::string_view kClientClass = "FS98MAIN";
+inline constexpr std::string_view kMessageName = "FSASMLIB:IPC";
+
+// ResultTexts(code): the text of a result code; "" for a code outside the table.
+[[nodiscard]] const std::string& ResultTexts(std::int32_t code);
+// SimNames(number): the simulator's name; "Unknown" for a number without an entry.
+[[nodiscard]] const std::string& SimNames(std::int32_t simulatorNumber);
+// "FSASMLIB:IPC:" + process id in upper-case hex + ":1".
+[[nodiscard]] std::string mappingName(std::uint32_t processId);
+
+// The link's process-wide state.
+struct LinkState {
+    std::int32_t ServerVersion = 0;
+    std::int32_t SimId = 0;  // the simulator word; only its low 16 bits after a good open
+    std::int16_t LibVersion = 0;
+    WindowHandle serverWindow = 0;
+    std::uint32_t ipcMessage = 0;
+    std::int32_t atom = 0;
+    MappingHandle mapping = 0;
+    std::span<std::byte> view;  // empty when the link is closed
+    std::size_t nextFree = 0;   // offset of the next record in the view
+};
+
+// The simulator link: queues read and write records in the shared block, hands the block
+// to the server with one message, and copies the returned bytes into the readers'
+// variables. Each operation but Link_Init and Link_Close returns a success flag and sets
+// `code` to 0 or to one of the result codes.
+class Link {
+public:
+    explicit Link(IpcPlatform& platform) : platform_(platform) {}
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+    ~Link() { Link_Close(); }
+
+    // Forgets every handle without releasing anything; called once before the first open.
+    void Link_Init();
+    // Finds the server, maps the block and checks the server's version words;
+    // `requestedSimulator` 0 accepts any simulator.
+    bool Link_Open(std::int32_t requestedSimulator, std::int32_t& code);
+    // Releases everything; harmless when nothing is open.
+    void Link_Close();
+    // Queues a read of `size` bytes at `offset`; after a successful Link_Process the bytes
+    // are in `destination` (empty = discard). A negative size, or a destination shorter
+    // than `size`, gives code 13 and queues nothing.
+    bool Link_Read(std::int32_t offset, std::int32_t size, std::span<std::byte> destination, std::int32_t& code);
+    // Queues a write of the first `size` bytes of `source`; a negative size, or a source
+    // shorter than `size`, gives code 13 and queues nothing.
+    bool Link_Write(std::int32_t offset, std::int32_t size, std::span<const std::byte> source, std::int32_t& code);
+    // As Link_Write with the first `size` characters of `text`; missing characters are zeros.
+    bool Link_WriteText(std::int32_t offset, std::int32_t size, std::string_view text, std::int32_t& code);
+    // Sends the queued block and copies the read results; the queue is empty afterwards.
+    // A reply whose records differ in any way from what was queued gives code 13 and
+    // copies nothing.
+    bool Link_Process(std::int32_t& code);
+
+    [[nodiscard]] const LinkState& state() const { return state_; }
+    [[nodiscard]] bool isOpen() const { return !state_.view.empty(); }
+
+private:
+    // What the link queued, kept apart from the shared block so that the reply scan can
+    // check every record the server hands back.
+    struct QueuedRecord {
+        std::int32_t type = 0;
+        std::int32_t offset = 0;
+        std::int32_t size = 0;
+        std::uint32_t token = 0;  // 1-based index into destinations_, 0 = no destination
+    };
+
+    // Writes one record at next free; `data` shorter than `size` is padded with zeros.
+    bool queueRecord(std::int32_t type, std::int32_t offset, std::int32_t size, std::span<const std::byte> data,
+                     std::span<std::byte> destination, std::int32_t& code);
+    // Sends the terminated block, up to 11 times with 100 ms pauses; sets code 11 or 12.
+    bool sendBlock(std::uint32_t& reply, std::int32_t& code);
+    // Checks every record against what was queued, then copies the read results.
+    bool scanReply(std::int32_t& code);
+    // The version handshake of Link_Open; false ends the open with `code`.
+    bool handshake(std::int32_t& code);
+    void clearQueue();
+
+    IpcPlatform& platform_;
+    LinkState state_;
+    std::vector<QueuedRecord> queued_;
+    std::vector<std::span<std::byte>> destinations_;
+};
+
+// Shift(value, bits, left): value * 2^bits (to nearest) or value / 2^bits truncated toward
+// zero; raises an overflow fault (source "Shift") when the result leaves 32 bits.
+[[nodiscard]] std::int32_t Shift(std::int32_t value, std::int32_t bits, bool left);
+
+}  // namespace stratocue::simlink

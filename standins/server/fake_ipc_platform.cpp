@@ -1,0 +1,99 @@
+#include "standins/server/fake_ipc_platform.h"
+
+#include "simlink/link.h"
+
+namespace stratocue::standins {
+
+simlink::WindowHandle FakeIpcPlatform::findWindow(std::string_view className) {
+    const bool serverShown = faults.windows == FakeServerWindows::Both && className == simlink::kServerClass;
+    const bool clientShown = faults.windows != FakeServerWindows::None && className == simlink::kClientClass;
+    if (serverShown || clientShown) {
+        shownWindow_ = serverShown ? kServerWindow : kClientWindow;
+        lastError_ = 0;
+        return shownWindow_;
+    }
+    lastError_ = 2;  // not found
+    return 0;
+}
+
+std::uint32_t FakeIpcPlatform::registerWindowMessage(std::string_view name) {
+    if (faults.registerFails || name != simlink::kMessageName) {
+        return 0;
+    }
+    return kMessageNumber;
+}
+
+simlink::Atom FakeIpcPlatform::addAtom(std::string_view name) {
+    lastAtomName_ = std::string(name);
+    if (faults.atomFails) {
+        return 0;
+    }
+    const simlink::Atom atom = nextAtom_++;
+    atoms_.insert(atom);
+    return atom;
+}
+
+void FakeIpcPlatform::deleteAtom(simlink::Atom atom) { atoms_.erase(atom); }
+
+simlink::MappingHandle FakeIpcPlatform::createFileMapping(std::string_view name, std::uint32_t sizeBytes) {
+    lastMappingName_ = std::string(name);
+    if (faults.mappingFails || mappingOpen_) {
+        lastError_ = 5;  // access denied
+        return 0;
+    }
+    block_.assign(sizeBytes, std::byte{0});
+    mappingOpen_ = true;
+    lastError_ = faults.mappingExists ? kErrorAlreadyExists : 0;
+    return kMappingHandle;
+}
+
+std::span<std::byte> FakeIpcPlatform::mapView(simlink::MappingHandle mapping) {
+    if (faults.viewFails || mapping != kMappingHandle || !mappingOpen_) {
+        lastError_ = 8;  // not enough memory
+        return {};
+    }
+    ++viewsHeld_;
+    return block_;
+}
+
+void FakeIpcPlatform::unmapView(std::span<std::byte> view) {
+    if (!view.empty() && viewsHeld_ > 0) {
+        --viewsHeld_;
+    }
+}
+
+void FakeIpcPlatform::closeHandle(simlink::MappingHandle mapping) {
+    if (mapping == kMappingHandle && mappingOpen_) {
+        mappingOpen_ = false;
+        block_.clear();  // views are unmapped first by a well-behaved client
+    }
+}
+
+bool FakeIpcPlatform::sendMessageTimeout(simlink::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                         std::intptr_t /*lParam*/, std::uint32_t /*timeoutMs*/, std::uint32_t& reply) {
+    ++sendCount_;
+    const bool addressed = window != 0 && window == shownWindow_ && message == kMessageNumber &&
+                           atoms_.count(static_cast<simlink::Atom>(wParam)) == 1 && mappingOpen_;
+    if (!addressed) {
+        lastError_ = kInvalidWindowError;
+        return false;
+    }
+    if (faults.everySendFails || sendCount_ <= faults.failingSends) {
+        lastError_ = faults.sendError;
+        return false;
+    }
+    space_.setLe32(kVersionOffset, static_cast<std::uint32_t>(versionWord_));
+    space_.setLe32(kSimulatorOffset, static_cast<std::uint32_t>(simulatorWord_));
+    exchanges_.push_back(parseRequestBlock(block_).value_or(std::vector<RequestRecord>{}));
+    const std::uint32_t served = processRequestBlock(block_, space_, [this](const WriteNotice& notice) {
+        writes_.push_back(FakeWrite{notice.offset, {notice.bytes.begin(), notice.bytes.end()}});
+    });
+    if (faults.tamper) {
+        faults.tamper(block_);
+    }
+    reply = faults.reply.value_or(served);
+    lastError_ = 0;
+    return true;
+}
+
+}  // namespace stratocue::standins

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace stratocue::standins {
+
+// How long the slow fault holds every answer back.
+inline constexpr std::chrono::milliseconds kSlowAnswerDelay{3000};
+
+// How the weather stand-in misbehaves on purpose; the faults combine.
+struct WxFaults {
+    bool slow = false;          // every answer comes after kSlowAnswerDelay
+    std::optional<int> status;  // every answer carries this HTTP status
+    bool oversize = false;      // every page is padded past 32,767 bytes
+};
+
+// The files of a national bulletin split into the seven regional bulletin files.
+struct WxSplitJob {
+    std::string nationalFile;
+    std::string stationsFile;
+    std::string alaskaFile;
+    std::string outFolder;
+};
+
+struct WxOptions {
+    std::string dataFolder;
+    int port = 0;  // 0 = any free port
+    WxFaults faults;
+    std::optional<WxSplitJob> split;  // set: split bulletins instead of serving
+    bool showHelp = false;
+};
+
+struct ParsedWxOptions {
+    WxOptions options;
+    std::string error;  // empty when the command line was good
+};
+
+// Reads the command line (without the program name); the first bad option gives its error.
+[[nodiscard]] ParsedWxOptions parseWxOptions(std::span<const std::string_view> arguments);
+
+// The usage text, several lines ending with a newline.
+[[nodiscard]] std::string wxUsage();
+
+}  // namespace stratocue::standins
