@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# No header or source of a lower layer names a higher one: the decoders, stations, link and
+# common helpers never include ui/ or app/, and ui/ never includes app/ or program/.
+set -euo pipefail
+root=$1
+status=0
+check() {
+  local folders=$1 forbidden=$2
+  local found
+  found=$(cd "$root" && grep -rnE "#include \"(${forbidden})/" $folders --include='*.h' --include='*.cpp' || true)
+  if [[ -n $found ]]; then
+    echo "layering: $folders must not include $forbidden:"; echo "$found"; status=1
+  fi
+}
+check "common simlink stations metar fdwinds" "ui|app|program|inject"
+check "inject" "ui|app|program"
+check "ui" "app|program"
+exit "$status"
