@@ -1,0 +1,8 @@
+// The report cut of a VATSIM METAR page, then the decoder on what it cut.
+
+#include "metar_page_cut.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    stratocue::fuzz::cutAndDecodePage(data, size, stratocue::metar::MetarSource::Vatsim);
+    return 0;
+}
