@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+namespace stratocue::program {
+
+// Ctrl+C, Ctrl+Break and closing the console end the Windows program as SIGINT and SIGTERM
+// end it on Linux. Windows calls the console handler on a thread of its own, so the
+// handler only posts `message` to `target`; the window's thread then runs the end. On
+// closing the console Windows ends the process once the handler returns, so the handler
+// waits (up to the few seconds Windows grants) until the target window is gone.
+class ConsoleEndRequests {
+public:
+    ConsoleEndRequests(HWND target, UINT message);
+    ConsoleEndRequests(const ConsoleEndRequests&) = delete;
+    ConsoleEndRequests& operator=(const ConsoleEndRequests&) = delete;
+    ConsoleEndRequests(ConsoleEndRequests&&) = delete;
+    ConsoleEndRequests& operator=(ConsoleEndRequests&&) = delete;
+    ~ConsoleEndRequests();
+};
+
+}  // namespace stratocue::program

@@ -1,0 +1,165 @@
+#pragma once
+
+// A loopback HTTP server on port 0 for the Windows tests: one thread per connection, one
+// request per connection, the answer picked by a handler from the request path.
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace stratocue::tests {
+
+struct HttpAnswer {
+    int status = 200;
+    std::string body;
+    std::string extraHeaders;  // each line ending in CR LF
+};
+
+// Server handlers wait here until the test, or the tear-down, opens the gate.
+class Gate {
+public:
+    void open() {
+        {
+            const std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        changed_.notify_all();
+    }
+    void close() {
+        const std::lock_guard lock(mutex_);
+        open_ = false;
+    }
+    // Waits until the gate is open, at most `limit`.
+    void waitOpen(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, limit, [this] { return open_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool open_ = false;
+};
+
+// Winsock for the lifetime of the object.
+class WinsockSession {
+public:
+    WinsockSession() {
+        WSADATA data{};
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("WSAStartup failed");
+    }
+    WinsockSession(const WinsockSession&) = delete;
+    WinsockSession& operator=(const WinsockSession&) = delete;
+    ~WinsockSession() { WSACleanup(); }
+};
+
+// A listening loopback socket on a port of the system's choice.
+inline SOCKET listenOnLoopback(int& port) {
+    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (listener == INVALID_SOCKET) throw std::runtime_error("socket failed");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    int length = sizeof address;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0 || listen(listener, 16) != 0) {
+        closesocket(listener);
+        throw std::runtime_error("could not listen on the loopback interface");
+    }
+    port = ntohs(address.sin_port);
+    return listener;
+}
+
+class WinsockHttpServer {
+public:
+    using Handler = std::function<HttpAnswer(const std::string& path)>;
+
+    explicit WinsockHttpServer(Handler handler) : handler_(std::move(handler)) {
+        listener_ = listenOnLoopback(port_);
+        acceptor_ = std::thread([this] { acceptConnections(); });
+    }
+    WinsockHttpServer(const WinsockHttpServer&) = delete;
+    WinsockHttpServer& operator=(const WinsockHttpServer&) = delete;
+    ~WinsockHttpServer() {
+        closesocket(listener_);  // ends the accept loop
+        acceptor_.join();
+        for (std::thread& connection : connections_) connection.join();
+    }
+
+    [[nodiscard]] int port() const { return port_; }
+    [[nodiscard]] std::string url(const std::string& path) const {
+        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    }
+    // The User-Agent header of the last request.
+    [[nodiscard]] std::string lastUserAgent() const {
+        const std::lock_guard lock(mutex_);
+        return lastUserAgent_;
+    }
+
+private:
+    void acceptConnections() {
+        for (;;) {
+            const SOCKET connection = accept(listener_, nullptr, nullptr);
+            if (connection == INVALID_SOCKET) return;
+            connections_.emplace_back([this, connection] { serve(connection); });
+        }
+    }
+
+    void serve(SOCKET connection) {
+        std::string request;
+        std::array<char, 4096> buffer{};
+        while (request.find("\r\n\r\n") == std::string::npos) {
+            const int received = recv(connection, buffer.data(), static_cast<int>(buffer.size()), 0);
+            if (received <= 0) break;
+            request.append(buffer.data(), static_cast<std::size_t>(received));
+        }
+        const std::size_t pathStart = request.find(' ') + 1;
+        const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
+        {
+            const std::lock_guard lock(mutex_);
+            lastUserAgent_ = headerValue(request, "User-Agent");
+        }
+        const HttpAnswer answer = handler_(path);
+        const std::string response = "HTTP/1.1 " + std::to_string(answer.status) +
+                                     " Answer\r\nContent-Length: " + std::to_string(answer.body.size()) +
+                                     "\r\nConnection: close\r\n" + answer.extraHeaders + "\r\n" + answer.body;
+        std::size_t sent = 0;
+        while (sent < response.size()) {
+            const int chunk = send(connection, response.data() + sent, static_cast<int>(response.size() - sent), 0);
+            if (chunk <= 0) break;
+            sent += static_cast<std::size_t>(chunk);
+        }
+        shutdown(connection, SD_SEND);
+        closesocket(connection);
+    }
+
+    static std::string headerValue(const std::string& request, const std::string& name) {
+        const std::string key = "\r\n" + name + ": ";
+        const std::size_t start = request.find(key);
+        if (start == std::string::npos) return {};
+        const std::size_t valueStart = start + key.size();
+        return request.substr(valueStart, request.find("\r\n", valueStart) - valueStart);
+    }
+
+    WinsockSession winsock_;
+    Handler handler_;
+    SOCKET listener_ = INVALID_SOCKET;
+    int port_ = 0;
+    std::thread acceptor_;
+    std::vector<std::thread> connections_;
+    mutable std::mutex mutex_;
+    std::string lastUserAgent_;
+};
+
+}  // namespace stratocue::tests
