@@ -4,28 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "app/weather_fetch.h"
 #include "common/number_parse.h"
 #include "fdwinds/fd_decoder.h"
+#include "fdwinds/fd_sources.h"
 
 namespace stratocue::app {
 using namespace fdwinds;
-namespace {
-
-std::string fetchPage(ui::HttpTransfer& transfer, const std::string& url) {
-    return ui::pageTextFromBody(transfer.OpenUrl(url));
-}
-
-}  // namespace
 
 void FD_Read(FdReadContext& context, std::int16_t& index) {
     context.frmMain().txtTESTFD.set("Downloading...");
     try {
         context.Inet1.setRequestTimeout(kFdRequestTimeoutSeconds);
-        std::vector<std::string> cuts;
-        for (const std::string_view path : FdRegionPages) {
-            cuts.push_back(FD_CutBulletin(fetchPage(context.Inet1, context.servers.fdwinds + std::string(path))));
-        }
-        const std::string joined = FD_JoinCuts(cuts);
+        const std::string joined = FD_JoinCuts(fetchFdStationTables(context.Inet1, *chooseFdSource(context.servers)));
         context.frmMain().txtTESTFD.set("Processing...");
 
         const std::vector<std::string> tokens = FD_SplitTokens(joined);

@@ -25,8 +25,10 @@ private:
 }  // namespace
 
 void Program::Timer1_Timer() {
-    // A tick that falls due while an earlier one waits for a download is skipped.
-    if (tickRunning_) return;
+    // A tick that falls due during any download is skipped: one of an earlier tick, or one
+    // started by a button or a box of the main window, whose wait lets the timer fire. So is
+    // a tick once the program is ending.
+    if (tickRunning_ || environment_.Inet1.StillExecuting() || endRequested_) return;
     {
         const TickGuard guard(tickRunning_);
         ++tickCount_;
@@ -54,10 +56,10 @@ void Program::readSimulatorValues() {
     aircraftLongitude_ = 0.0;
     for (const SimulatorReading& reading : simulatorReadings()) {
         std::array<std::byte, 4> raw{};
-        const auto destination = std::span<std::byte>(raw).first(static_cast<std::size_t>(reading.sizeBytes));
+        const auto destination = std::span<std::byte>(raw).first(static_cast<std::size_t>(reading.value.sizeBytes));
         std::int32_t code = 0;
         std::string text;
-        if (!link.Link_Read(reading.offset, reading.sizeBytes, destination, code)) {
+        if (!link.Link_Read(reading.value.offset, reading.value.sizeBytes, destination, code)) {
             text = "Reading: " + simlink::ResultTexts(code);
         } else if (!link.Link_Process(code)) {
             text = "Processing: " + simlink::ResultTexts(code);

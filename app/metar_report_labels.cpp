@@ -1,44 +1,50 @@
 #include "app/metar_report_labels.h"
 
 #include <array>
-#include <utility>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace stratocue::app {
 using metar::MetarReport;
 namespace {
 
-using FieldLabel = std::pair<std::string MetarReport::*, ui::Label ui::FrmStatus::*>;
+using StatusLabel = ui::Label ui::FrmStatus::*;
 
-constexpr std::array<FieldLabel, 17> kFieldLabels{{
-    {&MetarReport::datetime, &ui::FrmStatus::lblMETARdatetime},
-    {&MetarReport::winddir, &ui::FrmStatus::lblMETARwinddir},
-    {&MetarReport::windspeed, &ui::FrmStatus::lblMETARwindspeed},
-    {&MetarReport::gusting, &ui::FrmStatus::lblMETARgusting},
-    {&MetarReport::vis, &ui::FrmStatus::lblMETARvis},
-    {&MetarReport::ptype, &ui::FrmStatus::lblMETARptype},
-    {&MetarReport::pint, &ui::FrmStatus::lblMETARpint},
-    {&MetarReport::temp, &ui::FrmStatus::lblMETARtemp},
-    {&MetarReport::dewpoint, &ui::FrmStatus::lblMETARdewpoint},
-    {&MetarReport::tsdensity, &ui::FrmStatus::lblMETARtsdensity},
-    {&MetarReport::c1density, &ui::FrmStatus::lblMETARc1density},
-    {&MetarReport::c1base, &ui::FrmStatus::lblMETARc1base},
-    {&MetarReport::c2density, &ui::FrmStatus::lblMETARc2density},
-    {&MetarReport::c2base, &ui::FrmStatus::lblMETARc2base},
-    {&MetarReport::c3density, &ui::FrmStatus::lblMETARc3density},
-    {&MetarReport::c3base, &ui::FrmStatus::lblMETARc3base},
-    {&MetarReport::alt, &ui::FrmStatus::lblMETARalt},
-}};
+// The status window's label of a report field: the right-hand value named "lblMETAR" + the
+// field's name.
+StatusLabel labelOf(std::string_view fieldName) {
+    const std::string labelName = "lblMETAR" + std::string(fieldName);
+    for (const ui::FrmStatus::Row& row : ui::FrmStatus::layout()) {
+        if (row.rightValue != nullptr && row.rightName == labelName) return row.rightValue;
+    }
+    throw std::logic_error("the status window has no label " + labelName);
+}
+
+// The label of each field of metar::kMetarFields, in the same order.
+const std::array<StatusLabel, metar::kMetarFields.size()>& fieldLabels() {
+    static const std::array<StatusLabel, metar::kMetarFields.size()> labels = [] {
+        std::array<StatusLabel, metar::kMetarFields.size()> found{};
+        for (std::size_t i = 0; i < found.size(); ++i) found[i] = labelOf(metar::kMetarFields[i].name);
+        return found;
+    }();
+    return labels;
+}
 
 }  // namespace
 
 MetarReport readMetarReport(const ui::FrmStatus& status) {
     MetarReport report;
-    for (const auto& [field, label] : kFieldLabels) report.*field = (status.*label).value();
+    for (std::size_t i = 0; i < metar::kMetarFields.size(); ++i) {
+        report.*metar::kMetarFields[i].member = (status.*fieldLabels()[i]).value();
+    }
     return report;
 }
 
 void showMetarReport(ui::FrmStatus& status, const MetarReport& report) {
-    for (const auto& [field, label] : kFieldLabels) (status.*label).set(report.*field);
+    for (std::size_t i = 0; i < metar::kMetarFields.size(); ++i) {
+        (status.*fieldLabels()[i]).set(report.*metar::kMetarFields[i].member);
+    }
 }
 
 }  // namespace stratocue::app

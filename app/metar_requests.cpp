@@ -5,11 +5,13 @@
 #include <string>
 
 #include "app/metar_report_labels.h"
+#include "app/weather_fetch.h"
 #include "common/fault.h"
 #include "common/number_parse.h"
 #include "common/rounding.h"
 #include "metar/metar_decoder.h"
 #include "metar/metar_page.h"
+#include "metar/metar_source_choice.h"
 
 namespace stratocue::app {
 using namespace metar;
@@ -22,13 +24,10 @@ MetarSource selectedSource(ui::FrmMain& main) {
     return ui::isChecked(main.chkVATSIM) ? MetarSource::Vatsim : MetarSource::WeatherService;
 }
 
-// Fetches the station's page from the selected source and cuts the report out of it.
+// Fetches the station's report from the source behind the "VATSIM METARs" choice.
 std::optional<std::string> fetchReport(MetarRequestContext& context, std::string_view stationId) {
-    const MetarSource source = selectedSource(context.frmMain());
-    const std::string& server = source == MetarSource::Vatsim ? context.servers.metarVatsim : context.servers.metarNws;
-    const std::vector<std::byte> body = context.Inet1.OpenUrl(metarPageUrl(server, source, stationId));
-    const std::string page = ui::pageTextFromBody(body);
-    return cutReportFromPage(page, source, stationId);
+    const auto source = chooseMetarSource(context.servers, selectedSource(context.frmMain()));
+    return fetchMetarReport(context.Inet1, *source, stationId);
 }
 
 const stations::Station& stationAt(const stations::StationTables& tables, std::int16_t index) {

@@ -28,36 +28,87 @@ Program::~Program() {
 }
 
 void Program::wireMain(ui::FrmMain& form) {
-    form.butOK.setHandler([this] { butOK_Click(); });
-    form.butRUNTIME.setHandler([this] { butRUNTIME_Click(); });
-    form.butUPDATEMETAR.setHandler([this] { butUPDATEMETAR_Click(); });
-    form.butGET.setHandler([this] {
+    form.butOK.setHandler(asEvent([this] { butOK_Click(); }));
+    form.butRUNTIME.setHandler(asEvent([this] { butRUNTIME_Click(); }));
+    form.butUPDATEMETAR.setHandler(asEvent([this] { butUPDATEMETAR_Click(); }));
+    form.butGET.setHandler(asEvent([this] {
         auto context = metarContext();
         app::butGET_Click(context);
-    });
-    form.chkDEST.setHandler([this] {
+    }));
+    form.chkDEST.setHandler(asEvent([this] {
         auto context = metarContext();
         app::chkDEST_Click(context);
-    });
-    form.txtMETARRANGE.setHandler([this] {
+    }));
+    form.txtMETARRANGE.setHandler(asEvent([this] {
         auto context = metarContext();
         app::txtMETARRANGE_Change(context);
-    });
-    form.butUSWINDS.setHandler([this] { FD_Read(frmMain().tempClosestfrmPUB); });
-    form.Timer1.setHandler([this] { Timer1_Timer(); });
+    }));
+    form.butUSWINDS.setHandler(asEvent([this] { FD_Read(frmMain().tempClosestfrmPUB); }));
+    form.Timer1.setHandler(asEvent([this] { Timer1_Timer(); }));
+    form.Timer1.holdWith(environment_.messageBoxes.timerHold());
 }
 
 void Program::wireStatus(ui::FrmStatus& form) {
-    form.butCLOSESTATUS.setHandler([this] { frmStatus().Hide(); });
+    form.butCLOSESTATUS.setHandler(asEvent([this] { frmStatus().Hide(); }));
 }
 
 void Program::wireSplash(ui::FrmSplash& form) {
-    form.SplashTimer.setHandler([this] { SplashTimer_Timer(); });
-    form.keyPress.setHandler([this] { splashDismissed(); });
-    form.Frame1.setHandler([this] { splashDismissed(); });
+    form.SplashTimer.setHandler(asEvent([this] { SplashTimer_Timer(); }));
+    form.SplashTimer.holdWith(environment_.messageBoxes.timerHold());
+    form.keyPress.setHandler(asEvent([this] { splashDismissed(); }));
+    form.Frame1.setHandler(asEvent([this] { splashDismissed(); }));
+}
+
+namespace {
+
+// Counts the program's events on the stack for one scope, however the scope is left.
+class EventScope {
+public:
+    explicit EventScope(int& depth) noexcept : depth_(depth) { ++depth_; }
+    EventScope(const EventScope&) = delete;
+    EventScope& operator=(const EventScope&) = delete;
+    EventScope(EventScope&&) = delete;
+    EventScope& operator=(EventScope&&) = delete;
+    ~EventScope() { --depth_; }
+
+private:
+    int& depth_;
+};
+
+}  // namespace
+
+void Program::runEvent(const std::function<void()>& handler) {
+    {
+        const EventScope scope(eventDepth_);
+        handler();
+    }
+    endIfRequested();
+}
+
+std::function<void()> Program::asEvent(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] { runEvent(handler); };
+}
+
+void Program::endOnSignal() {
+    endRequested_ = true;
+    // The fetch raises once control is back in it; its caller then ends its work quietly.
+    if (environment_.Inet1.StillExecuting()) environment_.Inet1.Cancel();
+    endIfRequested();
+}
+
+void Program::endIfRequested() {
+    // Code of an event still on the stack (waiting for a page or a message box) would go on
+    // against a closed link and destroyed windows: the end waits until it has returned.
+    if (!endRequested_ || eventDepth_ > 0 || environment_.Inet1.StillExecuting()) return;
+    endRequested_ = false;
+    butOK_Click();
 }
 
 void Program::Main() {
+    runEvent([this] { startUp(); });
+}
+
+void Program::startUp() {
     link.Link_Init();
     std::int32_t code = 0;
     if (link.Link_Open(0, code)) {
@@ -113,6 +164,10 @@ void Program::butOK_Click() {
 }
 
 void Program::closeMainWindow() {
+    runEvent([this] { frmMainCloseBox(); });
+}
+
+void Program::frmMainCloseBox() {
     if (!frmMain.exists()) return;
     // Closing while a page is still on its way would leave the download's caller running
     // against a closed link and destroyed windows, so the close waits for it instead.

@@ -11,14 +11,16 @@
 #include "common/number_format.h"
 #include "common/number_parse.h"
 #include "common/rounding.h"
+#include "common/units.h"
 #include "inject/fd_set.h"
 #include "inject/metar_set.h"
+#include "inject/written_values.h"
 
 namespace stratocue::app {
 namespace {
 
-constexpr double kSurfaceBand = 2500 / 3.285;     // T1: 2500 ft above the station, in metres
-constexpr double kWindsAloftStep = 3000 / 3.285;  // T2: 3000 ft
+using inject::kSurfaceLayerMetres;                               // T1: 2500 ft above the station
+constexpr double kWindsAloftStep = 3000 / units::kFeetPerMetre;  // T2: 3000 ft
 constexpr double kSurfaceStep = 1000;
 constexpr std::int16_t kTicksPerMinute = 12;
 constexpr double kLongestMetarInterval = 60;
@@ -70,17 +72,20 @@ std::int16_t Program::stationElevation(std::int16_t index) const {
 
 void Program::takeAltitude(double altitudeMetres) { state.lastSetAltitude = roundTo<std::int16_t>(altitudeMetres); }
 
+bool Program::surfaceLayerCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres) {
+    if (altitudeMetres - elevationMetres >= kSurfaceLayerMetres) return false;
+    // Once, on descending through 2500 ft above the station.
+    const auto lastAboveStation = checkedInteger<std::int16_t>(state.lastSetAltitude - elevationMetres);
+    if (lastAboveStation >= kSurfaceLayerMetres && altitudeMetres - elevationMetres <= kSurfaceLayerMetres) {
+        METAR_Set(closestIndex);
+        takeAltitude(altitudeMetres);
+    }
+    return true;
+}
+
 void Program::surfaceAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres) {
     if (!ui::isChecked(frmMain().chkWINDSALOFT) || !(!state.fdValid || state.forcedActive)) return;
-    if (altitudeMetres - elevationMetres < kSurfaceBand) {
-        // Once, on descending through 2500 ft above the station.
-        const auto lastAboveStation = checkedInteger<std::int16_t>(state.lastSetAltitude - elevationMetres);
-        if (lastAboveStation >= kSurfaceBand && altitudeMetres - elevationMetres <= kSurfaceBand) {
-            METAR_Set(closestIndex);
-            takeAltitude(altitudeMetres);
-        }
-        return;
-    }
+    if (surfaceLayerCase(closestIndex, altitudeMetres, elevationMetres)) return;
     if (state.lastSetAltitude - altitudeMetres > kSurfaceStep) {
         takeAltitude(altitudeMetres);
         state.altitudeSet = true;
@@ -95,14 +100,7 @@ void Program::surfaceAltitudeCase(std::int16_t& closestIndex, double altitudeMet
 
 void Program::windsAloftAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres) {
     if (!state.fdValid || state.forcedActive) return;
-    if (altitudeMetres - elevationMetres < kSurfaceBand) {
-        const auto lastAboveStation = checkedInteger<std::int16_t>(state.lastSetAltitude - elevationMetres);
-        if (lastAboveStation >= kSurfaceBand && altitudeMetres - elevationMetres <= kSurfaceBand) {
-            METAR_Set(closestIndex);
-            takeAltitude(altitudeMetres);
-        }
-        return;
-    }
+    if (surfaceLayerCase(closestIndex, altitudeMetres, elevationMetres)) return;
     const auto reapply = [&] {
         takeAltitude(altitudeMetres);
         FD_Set(state.fdStationIndex, closestIndex);
@@ -169,12 +167,16 @@ FdReadContext Program::fdContext() {
             [this](std::int16_t& row, std::int16_t& index) { FD_Set(row, index); }};
 }
 
+// Once the program is ending (its download cancelled), the workers do nothing: no new
+// download, no fallback weather written into the simulator.
 void Program::METAR_Read(std::int16_t& tempIndex) {
+    if (endRequested_) return;
     auto context = metarContext();
     app::METAR_Read(context, tempIndex);
 }
 
 void Program::METAR_Set(std::int16_t& tempIndex) {
+    if (endRequested_) return;
     metar::MetarReport report = readMetarReport(frmStatus());
     const inject::SurfaceWriteSettings settings{ui::isChecked(frmMain().chkWINDSALOFT),
                                                 ui::isChecked(frmMain().chkDISABLEMSG),
@@ -188,11 +190,13 @@ void Program::METAR_Set(std::int16_t& tempIndex) {
 }
 
 void Program::FD_Read(std::int16_t& index) {
+    if (endRequested_) return;
     auto context = fdContext();
     app::FD_Read(context, index);
 }
 
 void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
+    if (endRequested_) return;
     const inject::WindsAloftWriteSettings settings{ui::isChecked(frmMain().chkDISABLEMSG),
                                                    frmStatus().lblAltitude.value()};
     inject::FD_Set(link, FdWinds, row, readMetarReport(frmStatus()), settings);

@@ -30,9 +30,11 @@ ServerAddresses parseServerAddresses(std::string_view text) {
         std::string_view value = trimmed(line.substr(equals + 1));
         while (!value.empty() && value.back() == '/') value.remove_suffix(1);
         if (value.empty()) continue;
-        if (key == "metar_vatsim") addresses.metarVatsim = value;
-        if (key == "metar_nws") addresses.metarNws = value;
-        if (key == "fdwinds") addresses.fdwinds = value;
+        if (key == "metar_vatsim") addresses.metarVatsim = std::string(value);
+        if (key == "metar_nws") addresses.metarNws = std::string(value);
+        if (key == "fdwinds") addresses.fdwinds = std::string(value);
+        if (key == "vatsim_api") addresses.vatsimApi = value;
+        if (key == "awc_api") addresses.awcApi = value;
     }
     return addresses;
 }

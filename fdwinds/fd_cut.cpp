@@ -57,7 +57,11 @@ std::string FD_CutBulletin(std::string_view pageText) {
     }
     if (end == 0) throw FdFormatError("\"</PRE>\" at the first position of the station table");
 
-    std::string table(window.substr(0, end - 1));
+    return FD_TableFromRows(window.substr(0, end - 1));
+}
+
+std::string FD_TableFromRows(std::string_view rows) {
+    std::string table(rows);
     for (const BlankRewrite& rewrite : kBlankRewrites) table = replaceAll(table, rewrite.from, rewrite.to);
     return withoutTrailingBlanks(std::move(table));
 }

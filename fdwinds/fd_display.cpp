@@ -1,6 +1,5 @@
 #include "fdwinds/fd_decoder.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,10 +10,6 @@
 
 namespace stratocue::fdwinds {
 namespace {
-
-// Summary label of each level, in FdLevel order.
-constexpr std::array<std::string_view, kLevelCount> kLevelLabels = {
-    " 3K:", " 6K:", " 9K:", " 12K:", " 18K:", " 24K:", " 30K:", " 34K:", " 39K:"};
 
 std::string twoDigits(std::int16_t value) { return formatNumber(value, "00"); }
 
@@ -30,7 +25,9 @@ std::string FD_DisplayText(const FdWinds& winds, std::int16_t row) {
     std::string text = winds.rowId[index];
     for (std::size_t level = 0; level < kLevelCount; ++level) {
         const FdLevelValues& values = winds.levels[index][level];
-        text += kLevelLabels[level];
+        text += ' ';
+        text += kFdLevels[level].name;
+        text += ':';
         text += twoDigits(values.dirCode);
         text += twoDigits(values.speedCode);
         text += twoDigits(values.tempC);

@@ -5,6 +5,7 @@
 
 #include "common/number_parse.h"
 #include "common/rounding.h"
+#include "common/units.h"
 #include "inject/cover_codes.h"
 #include "inject/value_exchange.h"
 
@@ -12,8 +13,6 @@ namespace stratocue::inject {
 namespace {
 
 using Height = std::optional<std::int16_t>;
-
-constexpr double kFeetPerMetreForBases = 3.27083;
 
 // A top above its base: base + gap + floor(r x span + offset), the product and sum in
 // single precision as the cloud model was tuned with.
@@ -87,7 +86,7 @@ void addElevation(CloudLayerValues& layer, std::int16_t elevationMetres) {
 
 std::int16_t cloudBaseMetres(std::string_view baseHundredsFeetText) {
     const std::string feetText = std::string(baseHundredsFeetText) + "00";
-    return floorTo<std::int16_t>(parseLeadingNumber(feetText) / kFeetPerMetreForBases);
+    return floorTo<std::int16_t>(parseLeadingNumber(feetText) / units::kFeetPerMetreCloudBases);
 }
 
 float singlePrecisionUnit(double unitRandom) {

@@ -8,8 +8,10 @@
 #include "common/number_parse.h"
 #include "common/rounding.h"
 #include "common/sim_offsets.h"
+#include "common/units.h"
 #include "inject/fd_levels.h"
 #include "inject/value_exchange.h"
+#include "inject/written_values.h"
 
 namespace stratocue::inject {
 namespace {
@@ -22,7 +24,6 @@ constexpr double kTemperatureRisePerThousandFeet = 1.8;
 constexpr std::int16_t kNoGust = 0;
 constexpr std::int32_t kFullCircleDegrees = 360;
 constexpr std::int32_t kHighestDirectionDegrees = 359;
-constexpr double kDirectionUnitsPerCircle = 65534.0;
 constexpr std::string_view kMessageTitle = "FD Winds Aloft ";
 
 bool rowDecoded(const fdwinds::FdWinds& winds, std::int16_t row) {
@@ -60,7 +61,8 @@ std::optional<std::int32_t> directionValue(std::optional<std::int32_t> direction
     if (!directionDegrees) return std::nullopt;
     const std::int32_t degrees = *directionDegrees == kFullCircleDegrees ? kHighestDirectionDegrees : *directionDegrees;
     return tryValue([&] {
-        const auto product = checkedInteger<std::int32_t>(static_cast<double>(degrees) * kDirectionUnitsPerCircle);
+        const auto product =
+            checkedInteger<std::int32_t>(static_cast<double>(degrees) * units::kDirectionUnitsPerCircle);
         return roundTo<std::int32_t>(static_cast<double>(product) / kFullCircleDegrees);
     });
 }
@@ -91,10 +93,10 @@ void FD_Set(simlink::Link& link, const fdwinds::FdWinds& winds, std::int16_t row
     std::optional<std::int16_t> temperatureC256;
     if (levelTempC) {
         temperatureC256 = tryValue([&] {
-            const double thousandsOfFeet = levelAltitudeMetres / (1000.0 / kFeetPerMetre);
+            const double thousandsOfFeet = levelAltitudeMetres / (1000.0 / units::kFeetPerMetre);
             const auto writtenC =
                 roundTo<std::int16_t>(thousandsOfFeet * kTemperatureRisePerThousandFeet + *levelTempC);
-            return checkedInteger<std::int16_t>(writtenC * 256.0);
+            return checkedInteger<std::int16_t>(writtenC * units::kTemperatureUnitsPerDegree);
         });
     }
     exchangeValue16(link, offsets::kTemperature, temperatureC256);
@@ -110,7 +112,8 @@ void FD_Set(simlink::Link& link, const fdwinds::FdWinds& winds, std::int16_t row
     text += kMessageTitle;
     text += winds.rowId[index];
     text += ": ";
-    text += formatNumber(*writtenDirection * static_cast<double>(kFullCircleDegrees) / kDirectionUnitsPerCircle, "0");
+    text += formatNumber(*writtenDirection * static_cast<double>(kFullCircleDegrees) / units::kDirectionUnitsPerCircle,
+                         "0");
     text += " /";
     text += std::to_string(*wind.speedKnots);
     text += " /";

@@ -9,8 +9,10 @@
 #include "common/number_parse.h"
 #include "common/rounding.h"
 #include "common/sim_offsets.h"
+#include "common/units.h"
 #include "inject/cloud_layers.h"
 #include "inject/value_exchange.h"
+#include "inject/written_values.h"
 
 namespace stratocue::inject {
 namespace {
@@ -22,13 +24,11 @@ constexpr double kWindAloftFullHeightMetres = 1000.0;  // below this above the s
 constexpr double kGustFreeAltitudeMetres = 3285.0;     // above this with winds aloft, no gust
 constexpr std::int16_t kLowestPressureHpa = 800;
 constexpr std::int16_t kStandardPressureHpa = 1013;
-constexpr double kDirectionUnitsPerCircle = 65534.0;
-constexpr double kDegreesPerCircle = 360.0;
 
 // Degrees Celsius from a report text, written as x 256 in 16 bits (so -128..127).
 std::int16_t temperatureC256(std::string_view text) {
     const std::int16_t degrees = roundTo<std::int16_t>(parseLeadingNumber(text));
-    return checkedInteger<std::int16_t>(static_cast<double>(degrees) * 256.0);
+    return checkedInteger<std::int16_t>(static_cast<double>(degrees) * units::kTemperatureUnitsPerDegree);
 }
 
 void writeLayers(simlink::Link& link, const CloudLayers& layers) {
@@ -98,7 +98,8 @@ void writeWind(simlink::Link& link, metar::MetarReport& report, const SurfaceWri
     exchangeValue16(link, offsets::kWindSpeed, speed);
     if (report.winddir == "360") report.winddir = "359";
     const auto direction = tryValue([&] {
-        return floorTo<std::int32_t>(parseLeadingNumber(report.winddir) * kDirectionUnitsPerCircle / kDegreesPerCircle);
+        return floorTo<std::int32_t>(parseLeadingNumber(report.winddir) * units::kDirectionUnitsPerCircle /
+                                     units::kDegreesPerCircle);
     });
     // The direction goes with a wind: it needs a known speed above 0.
     if (speed && *speed > 0 && direction && *direction > 0) {
@@ -119,8 +120,9 @@ void writeMessage(simlink::Link& link, std::string_view reportText) {
 
 // A value that does not fit its width is skipped rather than ending the call, so one odd
 // field of a report cannot keep the rest of the weather out of the simulator. Values that
-// depend on a skipped one are skipped too (a cloud top on its base, the wind direction on
-// the speed); values that do not (the temperature's altitude, the gust) are still written.
+// depend on a skipped one are skipped too (a cloud top on its base, the temperature's
+// altitude on the temperature, the wind direction on the speed); values that do not (the
+// gust) are still written.
 void METAR_Set(simlink::Link& link, metar::MetarReport& report, bool& altitudeSet, const SurfaceWriteSettings& settings,
                RandomSource& random) {
     const double altitudeMetres = parseLeadingNumber(settings.altitudeText);
@@ -131,8 +133,12 @@ void METAR_Set(simlink::Link& link, metar::MetarReport& report, bool& altitudeSe
         writeLayers(link, computeCloudLayers(report, elevationMetres, random));
         writePrecipitation(link, report);
         if (heightAboveStationMetres < kSurfaceLayerMetres) {
-            exchangeValue16(link, offsets::kTemperature, tryValue([&] { return temperatureC256(report.temp); }));
-            exchangeValue16(link, offsets::kTemperatureAltitude, elevationMetres);
+            // The altitude tells where the temperature holds, so it goes only with one.
+            const auto temperature = tryValue([&] { return temperatureC256(report.temp); });
+            if (temperature) {
+                exchangeValue16(link, offsets::kTemperature, temperature);
+                exchangeValue16(link, offsets::kTemperatureAltitude, elevationMetres);
+            }
         }
     }
 
@@ -142,14 +148,15 @@ void METAR_Set(simlink::Link& link, metar::MetarReport& report, bool& altitudeSe
         return;
     }
 
-    exchangeValue16(link, offsets::kVisibility,
-                    tryValue([&] { return floorTo<std::int16_t>(parseLeadingNumber(report.vis) * 100.0); }));
+    exchangeValue16(link, offsets::kVisibility, tryValue([&] {
+                        return floorTo<std::int16_t>(parseLeadingNumber(report.vis) * units::kVisibilityUnitsPerMile);
+                    }));
 
     report.alt = replaceAll(report.alt, ",", ".");
     exchangeValue16(link, offsets::kPressure, tryValue([&] {
                         std::int16_t pressureHpa = roundTo<std::int16_t>(parseLeadingNumber(report.alt));
                         if (pressureHpa < kLowestPressureHpa) pressureHpa = kStandardPressureHpa;
-                        return checkedInteger<std::int16_t>(pressureHpa * 16.0);
+                        return checkedInteger<std::int16_t>(pressureHpa * units::kPressureUnitsPerHectopascal);
                     }));
 
     exchangeValue16(link, offsets::kDewPoint, tryValue([&] { return temperatureC256(report.dewpoint); }));

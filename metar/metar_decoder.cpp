@@ -11,6 +11,7 @@
 #include "common/number_format.h"
 #include "common/number_parse.h"
 #include "common/rounding.h"
+#include "common/units.h"
 #include "metar/report_tokens.h"
 #include "metar/text_slices.h"
 
@@ -21,9 +22,6 @@ namespace {
 constexpr int kLastScannedSlot = 20;
 // Without an altimeter group the weather scans stop at this slot.
 constexpr int kAltIndexWithoutAltimeter = 10;
-constexpr double kHectopascalsPerInchOfMercury = 33.85695;
-constexpr double kFeetPerMetre = 3.285;
-constexpr double kFeetPerStatuteMile = 5300.0;  // the program's round figure, not 5280
 constexpr float kFewestMiles = 1.0F;
 constexpr float kMostMiles = 99.0F;
 
@@ -97,7 +95,7 @@ std::string fractionVisibility(std::string_view miles, std::int16_t slashAt, std
 
 // Step 5, metres: a 4-character group after the wind (9999, 0800) as whole statute miles 1 to 99.
 std::string metresVisibility(std::string_view metresToken) {
-    const double miles = parseLeadingNumber(metresToken) * kFeetPerMetre / kFeetPerStatuteMile;
+    const double miles = parseLeadingNumber(metresToken) * units::kFeetPerMetre / units::kFeetPerStatuteMile;
     // The program keeps this value in single precision; one that does not fit is an overflow.
     if (!(miles >= -std::numeric_limits<float>::max() && miles <= std::numeric_limits<float>::max())) {
         throw RuntimeFault(RuntimeFault::Kind::Overflow, "Overflow");
@@ -139,7 +137,7 @@ bool isAltimeterGroup(std::string_view token) {
 std::string altimeterHectopascals(std::string_view group) {
     if (group[0] == 'Q') return text(mid(group, 2, 4));
     const std::string inches = text(mid(group, 2, 2)) + "." + text(mid(group, 4, 2));
-    const double hectopascals = parseLeadingNumber(inches) * kHectopascalsPerInchOfMercury;
+    const double hectopascals = parseLeadingNumber(inches) * units::kHectopascalsPerInchOfMercury;
     return replaceAll(formatNumber(hectopascals, "0"), ",", ".");
 }
 

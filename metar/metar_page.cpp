@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/ansi_text.h"
+#include "common/url_text.h"
 #include "metar/text_slices.h"
 
 namespace stratocue::metar {
@@ -21,8 +22,8 @@ constexpr int kCharactersBeforeTag = 3;
 
 std::string metarPageUrl(std::string_view serverBase, MetarSource source, std::string_view stationId) {
     if (source == MetarSource::Vatsim)
-        return std::string(serverBase) + std::string(kVatsimPage) + upperAscii(stationId);
-    return std::string(serverBase) + std::string(kWeatherServicePage) + std::string(stationId);
+        return std::string(serverBase) + std::string(kVatsimPage) + percentEncodeUnsafe(upperAscii(stationId));
+    return std::string(serverBase) + std::string(kWeatherServicePage) + percentEncodeUnsafe(stationId);
 }
 
 std::optional<std::string> cutReportFromPage(std::string_view page, MetarSource source, std::string_view stationId) {

@@ -31,7 +31,7 @@ nlohmann::json describeWindow(FormSlot<Form>& slot) {
 
 }  // namespace
 
-void StderrMessageBoxes::show(std::string_view text) { std::cerr << "MessageBox: " << text << std::endl; }
+void StderrMessageBoxes::showModal(std::string_view text) { std::cerr << "MessageBox: " << text << std::endl; }
 
 std::string tickSnapshotLine(app::Program& program) {
     nlohmann::json line = nlohmann::json::object();

@@ -66,7 +66,9 @@ std::optional<CommandLine> readCommandLine(int argc, char** argv) {
 
 #ifdef __linux__
 // SIGINT and SIGTERM end the program through its End Program action, so the simulator
-// link is closed properly; the signals arrive as events through a signalfd.
+// link is closed properly; the signals arrive as events through a signalfd. A running
+// download is cancelled and an open message box closed, so the end does not wait for the
+// server or the user; the event loop ends once no window is left.
 // The signals are blocked before any thread starts, so that none of them takes the
 // default action in another thread.
 sigset_t blockEndSignals() {
@@ -78,15 +80,17 @@ sigset_t blockEndSignals() {
     return blocked;
 }
 
-std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue::app::Program& program) {
+std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue::app::Program& program,
+                                              stratocue::ui::qt::QtMessageBoxes& boxes) {
     const int descriptor = signalfd(-1, &blocked, SFD_CLOEXEC | SFD_NONBLOCK);
     if (descriptor < 0) return nullptr;
     auto notifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, [descriptor, &program] {
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [descriptor, &program, &boxes] {
         signalfd_siginfo info{};
         while (read(descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {}
-        if (program.frmMain.exists()) program.frmMain().butOK.click();
-        QCoreApplication::quit();
+        program.endOnSignal();
+        boxes.closeOpenBoxes();
+        if (!program.anyWindowLeft()) QCoreApplication::quit();
     });
     return notifier;
 }
@@ -131,7 +135,7 @@ int main(int argc, char** argv) {
         {!commandLine->headless, commandLine->tickMs}, [] { QCoreApplication::quit(); });
 
 #ifdef __linux__
-    const auto signalNotifier = endOnSignals(endSignals, program);
+    const auto signalNotifier = endOnSignals(endSignals, program, windowedBoxes);
 #endif
 
     QTimer::singleShot(0, [&program] {

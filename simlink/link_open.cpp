@@ -2,13 +2,12 @@
 // words through the link's own exchanges.
 #include "simlink/link.h"
 
+#include "common/sim_offsets.h"
+
 namespace stratocue::simlink {
 
 namespace {
 
-constexpr std::int32_t kServerVersionOffset = 0x3304;
-constexpr std::int32_t kSimulatorWordOffset = 0x3308;
-constexpr std::int32_t kLibVersionOffset = 0x330A;
 constexpr int kHandshakePasses = 5;
 constexpr std::uint32_t kHandshakePauseMs = 100;
 constexpr std::int32_t kLowestServerVersion = 0x19980005;
@@ -90,11 +89,12 @@ bool Link::handshake(std::int32_t& code) {
         std::array<std::byte, 4> simulatorBytes{};
         std::array<std::byte, 2> libVersionBytes{};
         writeLe16(libVersionBytes, 0, state_.LibVersion);
-        if (!Link_Read(kServerVersionOffset, 4, versionBytes, code) ||
-            !Link_Read(kSimulatorWordOffset, 4, simulatorBytes, code)) {
+        if (!Link_Read(offsets::kServerVersion.offset, offsets::kServerVersion.sizeBytes, versionBytes, code) ||
+            !Link_Read(offsets::kSimulatorWord.offset, offsets::kSimulatorWord.sizeBytes, simulatorBytes, code)) {
             return false;
         }
-        if (!Link_Write(kLibVersionOffset, 2, libVersionBytes, code) && pass == 0) {
+        if (!Link_Write(offsets::kLibraryVersion.offset, offsets::kLibraryVersion.sizeBytes, libVersionBytes, code) &&
+            pass == 0) {
             return false;
         }
         if (!Link_Process(code)) {

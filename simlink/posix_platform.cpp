@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
+#include "simlink/posix_socket.h"
 #include "simlink/posix_wire.h"
 
 namespace stratocue::simlink {
@@ -27,35 +29,13 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint32_t kFirstTableNumber = 0xC000;
 constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
 
-// Closes its descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    [[nodiscard]] int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 enum class Outcome { Done, TimedOut, Failed };
-
-int remainingMs(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::clamp<decltype(left)>(left, 0, 1'000'000));
-}
 
 // Waits until `fd` shows `events` or the deadline passes.
 Outcome waitFor(int fd, short events, Clock::time_point deadline, int& error) {
     for (;;) {
         pollfd entry{fd, events, 0};
-        const int ready = ::poll(&entry, 1, remainingMs(deadline));
+        const int ready = ::poll(&entry, 1, millisecondsUntil(deadline));
         if (ready > 0) {
             return Outcome::Done;  // errors and hang-ups show in the next read or write
         }
@@ -71,14 +51,12 @@ Outcome waitFor(int fd, short events, Clock::time_point deadline, int& error) {
 
 // Connects a non-blocking stream socket to the Unix-domain socket at `path`.
 Outcome connectTo(int fd, const std::string& path, Clock::time_point deadline, int& error) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path)) {
+    const std::optional<sockaddr_un> address = unixSocketAddress(path);
+    if (!address) {
         error = ENAMETOOLONG;
         return Outcome::Failed;
     }
-    std::copy(path.begin(), path.end(), address.sun_path);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof(*address)) == 0) {
         return Outcome::Done;
     }
     if (errno != EINPROGRESS && errno != EINTR) {
@@ -143,6 +121,11 @@ Outcome receiveExactly(int fd, std::span<std::byte> bytes, Clock::time_point dea
 int openStreamSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0); }
 
 }  // namespace
+
+std::string linkSocketFolder() {
+    const char* folder = std::getenv("STRATOCUE_LINK_DIR");
+    return folder != nullptr && *folder != '\0' ? std::string(folder) : std::string("/tmp");
+}
 
 PosixIpcPlatform::PosixIpcPlatform(std::string socketFolder) : socketFolder_(std::move(socketFolder)) {}
 

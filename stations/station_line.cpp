@@ -8,12 +8,11 @@
 #include "common/number_format.h"
 #include "common/number_parse.h"
 #include "common/rounding.h"
+#include "common/units.h"
 
 namespace stratocue::stations {
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951;
-constexpr double kMinutesPerDegree = 60.0;
 // The minutes' fraction is taken as the last characters of this format: ".61667".
 constexpr std::string_view kMinutesFractionPattern = "0.00000";
 constexpr std::size_t kMinutesFractionLength = 6;
@@ -34,7 +33,7 @@ double checkedFinite(double value) {
 // `negativeHemisphere` is "S" or "W".
 double coordinateRadians(std::string_view hemisphere, std::string_view wholeDegrees, std::string_view minutes,
                          std::string_view negativeHemisphere) {
-    const double minutesAsDegrees = checkedFinite(parseFiniteNumber(minutes) / kMinutesPerDegree);
+    const double minutesAsDegrees = checkedFinite(parseFiniteNumber(minutes) / units::kMinutesPerDegree);
     const std::string formatted = formatNumber(minutesAsDegrees, kMinutesFractionPattern);
     const std::string_view fraction = std::string_view(formatted).substr(formatted.size() - kMinutesFractionLength);
 
@@ -43,7 +42,7 @@ double coordinateRadians(std::string_view hemisphere, std::string_view wholeDegr
     degreesText += wholeDegrees;
     degreesText += fraction;
     degreesText = replaceAll(degreesText, ",", ".");
-    return checkedFinite(parseFiniteNumber(degreesText) / kDegreesPerRadian);
+    return checkedFinite(parseFiniteNumber(degreesText) / units::kDegreesPerRadian);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "tools/decode_commands.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,16 +25,13 @@ Json jsonText(std::string_view ansiText) { return Json(utf8FromAnsi(ansiText)); 
 
 std::string jsonLine(const Json& object) { return object.dump() + '\n'; }
 
-// The level names of the JSON rows, in FdLevel order.
-constexpr std::array<std::string_view, fdwinds::kLevelCount> kLevelNames{"3K",  "6K",  "9K",  "12K", "18K",
-                                                                         "24K", "30K", "34K", "39K"};
-
 Json fdRowObject(const fdwinds::FdWinds& winds, std::int16_t row) {
     Json levels = Json::object();
     const auto& rowLevels = winds.levels.at(static_cast<std::size_t>(row));
     for (std::size_t level = 0; level < fdwinds::kLevelCount; ++level) {
         const fdwinds::FdLevelValues& values = rowLevels.at(level);
-        levels[std::string(kLevelNames.at(level))] = Json::array({values.dirCode, values.speedCode, values.tempC});
+        levels[std::string(fdwinds::kFdLevels.at(level).name)] =
+            Json::array({values.dirCode, values.speedCode, values.tempC});
     }
     Json object = Json::object();
     object["row"] = row;
@@ -51,23 +47,9 @@ std::string metarJsonLine(std::string_view reportText) {
     metar::MetarReport report;
     const metar::MetarDecodeResult result = metar::decodeMetar(reportText, report);
     Json object = Json::object();
-    object["datetime"] = jsonText(report.datetime);
-    object["winddir"] = jsonText(report.winddir);
-    object["windspeed"] = jsonText(report.windspeed);
-    object["gusting"] = jsonText(report.gusting);
-    object["vis"] = jsonText(report.vis);
-    object["ptype"] = jsonText(report.ptype);
-    object["pint"] = jsonText(report.pint);
-    object["temp"] = jsonText(report.temp);
-    object["dewpoint"] = jsonText(report.dewpoint);
-    object["tsdensity"] = jsonText(report.tsdensity);
-    object["c1density"] = jsonText(report.c1density);
-    object["c1base"] = jsonText(report.c1base);
-    object["c2density"] = jsonText(report.c2density);
-    object["c2base"] = jsonText(report.c2base);
-    object["c3density"] = jsonText(report.c3density);
-    object["c3base"] = jsonText(report.c3base);
-    object["alt"] = jsonText(report.alt);
+    for (const metar::MetarField& field : metar::kMetarFields) {
+        object[std::string(field.name)] = jsonText(report.*field.member);
+    }
     object["txtMETARstr"] = jsonText(result.txtMETARstr);
     return object.dump();
 }

@@ -5,10 +5,14 @@
 // Choices of this component:
 // - HTTP and HTTPS only (also for redirects); up to 5 redirects are followed.
 // - HTTPS checks the server against the system's certificate store.
+// - Every request names the program in its User-Agent header (kUserAgent).
 // - The request time-out covers the whole transfer; a time-out below 1 second is taken
 //   as 1 second, so a fetch never waits for ever. The default is 30 seconds.
 // - libcurl is initialised once per process and stays initialised until the process ends.
 // - Connections are kept between fetches of one component and reused where possible.
+// - A body is never held beyond kLongestBodyBytes: the first byte past it stops the
+//   transfer, so a server sending without end costs neither memory nor the time-out.
+// - Cancel() stops the running fetch after the current keep-alive round.
 
 #include "ui/http_transfer.h"
 
@@ -24,12 +28,12 @@ namespace stratocue::ui {
 
 namespace {
 
-constexpr int kPollWaitMilliseconds = 50;
+// The longest the calling thread waits on the sockets before its events run again; kept
+// well below the 50 ms a window may go unanswered during a download.
+constexpr int kPollWaitMilliseconds = 10;
 constexpr long kMaxRedirects = 5;
-constexpr long kFirstHttpErrorStatus = 400;
 constexpr std::int32_t kShortestTimeoutSeconds = 1;
 constexpr const char* kWebProtocols = "http,https";
-constexpr const char* kUserAgent = "Stratocue";
 
 struct EasyDeleter {
     void operator()(CURL* easy) const noexcept { curl_easy_cleanup(easy); }
@@ -51,14 +55,25 @@ void initialiseCurlOnce() {
     });
 }
 
-// libcurl's write callback: appends the received bytes to the body vector. Returning
-// fewer bytes than offered (out of memory) makes libcurl abort the transfer.
-std::size_t appendToBody(char* data, std::size_t size, std::size_t count, void* body) {
+// The body as it arrives, and whether the server sent more than a body may hold.
+struct ReceivedBody {
+    std::vector<std::byte> bytes;
+    bool tooLong = false;
+};
+
+// libcurl's write callback: appends the received bytes to the body. Returning fewer bytes
+// than offered makes libcurl abort the transfer: done when the body would grow past
+// kLongestBodyBytes, and when memory runs out.
+std::size_t appendToBody(char* data, std::size_t size, std::size_t count, void* received) {
     const std::size_t byteCount = size * count;
+    auto& body = *static_cast<ReceivedBody*>(received);
+    if (byteCount > kLongestBodyBytes - body.bytes.size()) {
+        body.tooLong = true;
+        return 0;
+    }
     try {
         const auto bytes = std::as_bytes(std::span<const char>(data, byteCount));
-        auto& target = *static_cast<std::vector<std::byte>*>(body);
-        target.insert(target.end(), bytes.begin(), bytes.end());
+        body.bytes.insert(body.bytes.end(), bytes.begin(), bytes.end());
         return byteCount;
     } catch (...) {
         return 0;
@@ -122,12 +137,13 @@ public:
         if (curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) return 0;
         return status;
     }
-    [[nodiscard]] std::vector<std::byte> takeBody() noexcept { return std::move(body_); }
-    [[nodiscard]] bool bodyEmpty() const noexcept { return body_.empty(); }
+    [[nodiscard]] std::vector<std::byte> takeBody() noexcept { return std::move(body_.bytes); }
+    // The server sent more than a body may hold; the transfer was stopped there.
+    [[nodiscard]] bool bodyTooLong() const noexcept { return body_.tooLong; }
 
 private:
     std::array<char, CURL_ERROR_SIZE> errorText_{};
-    std::vector<std::byte> body_;
+    ReceivedBody body_;
     EasyHandle easy_;  // last member: cleaned up first, while the buffers still exist
 };
 
@@ -189,9 +205,12 @@ public:
         if (!multi_) throw TransferError("could not create the HTTP transfer component");
     }
 
-    std::vector<std::byte> OpenUrl(std::string_view url) override {
+    std::vector<std::byte> OpenUrl(std::string_view url) override { return acceptedBody(FetchResponse(url), url); }
+
+    HttpResponse FetchResponse(std::string_view url) override {
         if (running_) throw TransferError("a transfer is still executing");
         const RunningMark mark(running_);
+        cancelRequested_ = false;
         if (url.empty()) throw TransferError("invalid URL: it is empty");
         if (url.find('\0') != std::string_view::npos) throw TransferError("invalid URL: it contains a zero character");
 
@@ -200,20 +219,17 @@ public:
         Fetch fetch(urlText, timeoutSeconds);
         {
             const Attachment attachment(multi_.get(), fetch.handle());
-            runUntilDone();
+            runUntilDone(urlText);
             const CURLcode result = resultOf(fetch.handle());
+            if (fetch.bodyTooLong()) {
+                throw TransferError("the answer from " + urlText + " is longer than " +
+                                    std::to_string(kLongestBodyBytes) + " bytes");
+            }
             if (result != CURLE_OK) {
                 throw TransferError(failureText(result, urlText, timeoutSeconds, fetch.reason(result)));
             }
         }
-        const long status = fetch.httpStatus();
-        if (status >= kFirstHttpErrorStatus) {
-            throw TransferError("HTTP status " + std::to_string(status) + " from " + urlText);
-        }
-        if (fetch.bodyEmpty()) {
-            throw TransferError("empty answer from " + urlText + " (HTTP status " + std::to_string(status) + ")");
-        }
-        return fetch.takeBody();
+        return {fetch.httpStatus(), fetch.takeBody()};
     }
 
     void setRequestTimeout(std::int32_t seconds) override {
@@ -224,16 +240,22 @@ public:
 
     [[nodiscard]] bool StillExecuting() const override { return running_; }
 
+    void Cancel() override {
+        if (running_) cancelRequested_ = true;
+    }
+
     void setKeepAlive(std::function<void()> hook) override { keepAlive_ = std::move(hook); }
 
 private:
-    // Drives the attached transfer to its end, calling the keep-alive hook every round.
-    void runUntilDone() {
+    // Drives the attached transfer to its end, calling the keep-alive hook every round;
+    // raises when the hook cancelled the fetch.
+    void runUntilDone(const std::string& url) {
         int transfersRunning = 1;
         for (;;) {
             checkMulti(curl_multi_perform(multi_.get(), &transfersRunning), "curl_multi_perform");
             if (transfersRunning == 0) return;
             callKeepAlive();
+            if (cancelRequested_) throw TransferError("the transfer of " + url + " was cancelled");
             checkMulti(curl_multi_poll(multi_.get(), nullptr, 0, kPollWaitMilliseconds, nullptr), "curl_multi_poll");
         }
     }
@@ -258,6 +280,7 @@ private:
     std::function<void()> keepAlive_;
     std::int32_t timeoutSeconds_ = kDefaultTimeoutSeconds;
     bool running_ = false;
+    bool cancelRequested_ = false;
 };
 
 }  // namespace

@@ -10,22 +10,48 @@ ControlValue number(std::string_view name, int value) { return {name, std::to_st
 
 }  // namespace
 
+const std::array<FrmMain::ControlEntry, 20>& FrmMain::controls() {
+    using F = FrmMain;
+    using K = ControlKind;
+    static const std::array<ControlEntry, 20> entries{{
+        {.name = "txtREPEATMETAR", .kind = K::TextLine, .row = 1, .text = &F::txtREPEATMETAR, .caption = &F::Label6},
+        {.name = "txtREPEATFD", .kind = K::TextLine, .row = 1, .text = &F::txtREPEATFD, .caption = &F::Label7},
+        {.name = "chkUPDATEONSTATION",
+         .kind = K::Toggle,
+         .row = 2,
+         .check = &F::chkUPDATEONSTATION,
+         .caption = &F::Label8},
+        {.name = "chkUPDATEFDONSTATION",
+         .kind = K::Toggle,
+         .row = 2,
+         .check = &F::chkUPDATEFDONSTATION,
+         .caption = &F::lblfdst},
+        {.name = "chkVATSIM", .kind = K::Toggle, .row = 3, .check = &F::chkVATSIM, .caption = &F::Label5},
+        {.name = "chkWINDSALOFT", .kind = K::Toggle, .row = 3, .check = &F::chkWINDSALOFT, .caption = &F::Label35},
+        {.name = "chkDEST", .kind = K::Toggle, .row = 4, .check = &F::chkDEST, .caption = &F::Label38},
+        {.name = "txtMETARRANGE", .kind = K::TextLine, .row = 4, .text = &F::txtMETARRANGE, .caption = &F::Label40},
+        {.name = "chkDISABLEMSG", .kind = K::Toggle, .row = 4, .check = &F::chkDISABLEMSG, .caption = &F::Label2},
+        {.name = "txtMETARINPUT", .kind = K::TextLine, .row = 5, .text = &F::txtMETARINPUT, .caption = &F::Label39},
+        {.name = "butGET", .kind = K::PushButton, .row = 5, .button = &F::butGET},
+        {.name = "txtMETARREQstr", .kind = K::TextArea, .row = 6, .text = &F::txtMETARREQstr},
+        {.name = "butUPDATEMETAR", .kind = K::PushButton, .row = 7, .button = &F::butUPDATEMETAR},
+        {.name = "txtMETARstr", .kind = K::TextArea, .row = 8, .text = &F::txtMETARstr, .caption = &F::Label33},
+        {.name = "butUSWINDS", .kind = K::PushButton, .row = 9, .button = &F::butUSWINDS},
+        {.name = "txtTESTFD", .kind = K::TextArea, .row = 10, .text = &F::txtTESTFD, .caption = &F::Label9},
+        {.name = "lblTEMPID", .kind = K::ValueLabel, .row = 11, .text = &F::lblTEMPID, .caption = &F::Label4},
+        {.name = "lblTEMPdist", .kind = K::ValueLabel, .row = 11, .text = &F::lblTEMPdist, .caption = &F::Label14},
+        {.name = "butOK", .kind = K::PushButton, .row = 12, .button = &F::butOK},
+        {.name = "butRUNTIME", .kind = K::PushButton, .row = 12, .button = &F::butRUNTIME},
+    }};
+    return entries;
+}
+
 void FrmMain::visitControls(const ControlVisitor& visit) const {
-    visit(text("txtREPEATMETAR", txtREPEATMETAR));
-    visit(text("txtREPEATFD", txtREPEATFD));
-    visit(number("chkUPDATEONSTATION", chkUPDATEONSTATION.value()));
-    visit(number("chkUPDATEFDONSTATION", chkUPDATEFDONSTATION.value()));
-    visit(number("chkVATSIM", chkVATSIM.value()));
-    visit(number("chkWINDSALOFT", chkWINDSALOFT.value()));
-    visit(number("chkDEST", chkDEST.value()));
-    visit(text("txtMETARRANGE", txtMETARRANGE));
-    visit(number("chkDISABLEMSG", chkDISABLEMSG.value()));
-    visit(text("txtMETARINPUT", txtMETARINPUT));
-    visit(text("txtMETARREQstr", txtMETARREQstr));
-    visit(text("txtMETARstr", txtMETARstr));
-    visit(text("txtTESTFD", txtTESTFD));
-    visit(text("lblTEMPID", lblTEMPID));
-    visit(text("lblTEMPdist", lblTEMPdist));
+    for (const ControlEntry& entry : controls()) {
+        if (entry.text != nullptr) visit(text(entry.name, this->*entry.text));
+        if (entry.check != nullptr) visit(number(entry.name, (this->*entry.check).value()));
+        // Buttons hold no value.
+    }
     visit(number("Timer1", Timer1.enabled.value()));
     visit(number("tempClosestfrmPUB", tempClosestfrmPUB));
 }

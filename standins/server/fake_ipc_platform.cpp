@@ -1,5 +1,6 @@
 #include "standins/server/fake_ipc_platform.h"
 
+#include "common/sim_offsets.h"
 #include "simlink/link.h"
 
 namespace stratocue::standins {
@@ -82,8 +83,8 @@ bool FakeIpcPlatform::sendMessageTimeout(simlink::WindowHandle window, std::uint
         lastError_ = faults.sendError;
         return false;
     }
-    space_.setLe32(kVersionOffset, static_cast<std::uint32_t>(versionWord_));
-    space_.setLe32(kSimulatorOffset, static_cast<std::uint32_t>(simulatorWord_));
+    space_.setLe32(offsets::kServerVersion.place(), static_cast<std::uint32_t>(versionWord_));
+    space_.setLe32(offsets::kSimulatorWord.place(), static_cast<std::uint32_t>(simulatorWord_));
     exchanges_.push_back(parseRequestBlock(block_).value_or(std::vector<RequestRecord>{}));
     const std::uint32_t served = processRequestBlock(block_, space_, [this](const WriteNotice& notice) {
         writes_.push_back(FakeWrite{notice.offset, {notice.bytes.begin(), notice.bytes.end()}});

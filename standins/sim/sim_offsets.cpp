@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/units.h"
+
 namespace stratocue::standins {
 
 namespace {
 
-constexpr double kTwoTo32 = 4294967296.0;
+constexpr double kTwoTo32 = units::kLongitudeUnitsPerCircle;  // the fraction's units per whole
 constexpr std::int64_t kSecondsPerDay = 86400;
 
 void writeFixedPoint(OffsetSpace& space, std::size_t offset, double value) {
@@ -22,16 +24,18 @@ void writeFixedPoint(OffsetSpace& space, std::size_t offset, double value) {
 }  // namespace
 
 void writePosition(OffsetSpace& space, const FlightPoint& position) {
-    writeFixedPoint(space, kLatitudeOffset, position.latitudeDeg * 10001750.0 / 90.0);
-    writeFixedPoint(space, kLongitudeOffset, position.longitudeDeg * kTwoTo32 / 360.0);
-    writeFixedPoint(space, kAltitudeOffset, position.altitudeMetres);
+    writeFixedPoint(space, offsets::kLatitude.place(), position.latitudeDeg * units::kLatitudeUnitsPer90Degrees / 90.0);
+    writeFixedPoint(space, offsets::kLongitude.place(),
+                    position.longitudeDeg * units::kLongitudeUnitsPerCircle / units::kDegreesPerCircle);
+    writeFixedPoint(space, offsets::kAltitude.place(), position.altitudeMetres);
 }
 
 void writeClock(OffsetSpace& space, std::int64_t secondOfDay) {
     const std::int64_t second = ((secondOfDay % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay;
-    space.setByte(kClockOffset, static_cast<std::uint8_t>(second / 3600));
-    space.setByte(kClockOffset + 1, static_cast<std::uint8_t>(second / 60 % 60));
-    space.setByte(kClockOffset + 2, static_cast<std::uint8_t>(second % 60));
+    const std::size_t clock = offsets::kClock.place();
+    space.setByte(clock, static_cast<std::uint8_t>(second / 3600));
+    space.setByte(clock + 1, static_cast<std::uint8_t>(second / 60 % 60));
+    space.setByte(clock + 2, static_cast<std::uint8_t>(second % 60));
 }
 
 }  // namespace stratocue::standins

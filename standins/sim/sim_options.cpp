@@ -68,6 +68,11 @@ std::string applyOption(std::string_view name, std::string_view value, SimOption
         options.logFile = std::string(value);
     } else if (name == "--fault") {
         return applyFault(value, options);
+    } else if (name == "--run-seconds") {
+        options.runSeconds = parseUnsigned<std::uint32_t>(value, 10);
+        if (!options.runSeconds) {
+            return "--run-seconds needs a whole number, not '" + std::string(value) + "'";
+        }
     } else {
         return "unknown option '" + std::string(name) + "'";
     }
@@ -112,14 +117,15 @@ std::optional<std::int64_t> parseClock(std::string_view text) {
 
 std::string simUsage() {
     return "usage: standin-sim [options]\n"
-           "  --socket-dir DIR     folder of the server socket (default /tmp)\n"
+           "  --socket-dir DIR     folder of the server socket (default /tmp; ignored on Windows)\n"
            "  --class NAME         UIPCMAIN (default) or FS98MAIN\n"
            "  --version HEX        version word at 0x3304 (default 0x28100004)\n"
            "  --sim HEX            simulator word at 0x3308 (default 0xFADE0006)\n"
            "  --flight FILE        lines 'seconds latitude_deg longitude_deg altitude_m'\n"
            "  --clock HH:MM:SS     simulator clock at start (default UTC now)\n"
            "  --log FILE           one JSON line per write and per on-screen message\n"
-           "  --fault KIND         no-answer, slow or reply=N\n";
+           "  --fault KIND         no-answer, slow or reply=N\n"
+           "  --run-seconds N      stop by itself after N seconds (default: until stopped)\n";
 }
 
 }  // namespace stratocue::standins

@@ -15,10 +15,9 @@
 #include <iostream>
 #include <optional>
 
+#include "simlink/posix_socket.h"
 #include "simlink/posix_wire.h"
 #include "standins/sim/shared_block.h"
-#include "standins/sim/sim_offsets.h"
-#include "standins/sim/write_log.h"
 
 namespace stratocue::standins {
 
@@ -29,60 +28,32 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kFrameReadTime = std::chrono::milliseconds(2000);
 constexpr auto kSlowReplyDelay = std::chrono::milliseconds(2500);
 constexpr int kListenBacklog = 16;
-constexpr std::int64_t kSecondsPerDay = 86400;
-
-int remainingMs(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::clamp<decltype(left)>(left, 0, 1'000'000));
-}
-
-std::optional<sockaddr_un> socketAddress(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path)) {
-        return std::nullopt;
-    }
-    std::copy(path.begin(), path.end(), address.sun_path);
-    return address;
-}
 
 const sockaddr* asSocketAddress(const sockaddr_un& address) { return reinterpret_cast<const sockaddr*>(&address); }
 
 // True when some server accepts connections at `address` already.
 bool someoneListens(const sockaddr_un& address) {
-    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (probe < 0) {
-        return false;
-    }
-    const bool accepted = ::connect(probe, asSocketAddress(address), sizeof(address)) == 0;
-    ::close(probe);
-    return accepted;
+    const simlink::FileDescriptor probe(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return probe.valid() && ::connect(probe.get(), asSocketAddress(address), sizeof(address)) == 0;
 }
 
-std::int64_t utcSecondOfDay() {
-    const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-    return std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch).count() % kSecondsPerDay;
+Clock::time_point stopTime(const SimOptions& options) {
+    return options.runSeconds ? Clock::now() + std::chrono::seconds(*options.runSeconds) : Clock::time_point::max();
+}
+
+// The poll time-out until `stopAt`: -1 (none) without a run-time limit.
+int pollTimeoutMs(Clock::time_point stopAt) {
+    return stopAt == Clock::time_point::max() ? -1 : simlink::millisecondsUntil(stopAt);
 }
 
 }  // namespace
 
 SimServer::SimServer(SimOptions options, std::vector<FlightPoint> flight, std::ostream* log)
-    : options_(std::move(options)), flight_(std::move(flight)), log_(log), start_(Clock::now()) {
-    startSecondOfDay_ = options_.clockSecondOfDay.value_or(utcSecondOfDay());
-}
+    : options_(options), session_(std::move(options), std::move(flight), log), stopAt_(stopTime(options_)) {}
 
 SimServer::~SimServer() {
-    for (const int connection : heldConnections_) {
-        ::close(connection);
-    }
-    if (listenFd_ >= 0) {
-        ::close(listenFd_);
-    }
     if (socketBound_) {
         ::unlink(socketPath_.c_str());
-    }
-    if (signalFd_ >= 0) {
-        ::close(signalFd_);
     }
 }
 
@@ -91,19 +62,20 @@ int SimServer::run() {
         return 1;
     }
     while (!stopping_) {
-        std::vector<pollfd> watched{{signalFd_, POLLIN, 0}, {listenFd_, POLLIN, 0}};
-        for (const int connection : heldConnections_) {
-            watched.push_back({connection, POLLIN, 0});
+        std::vector<pollfd> watched{{signalFd_.get(), POLLIN, 0}, {listenFd_.get(), POLLIN, 0}};
+        for (const simlink::FileDescriptor& connection : heldConnections_) {
+            watched.push_back({connection.get(), POLLIN, 0});
         }
-        if (::poll(watched.data(), watched.size(), -1) < 0) {
+        const int ready = ::poll(watched.data(), watched.size(), pollTimeoutMs(stopAt_));
+        if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
             std::cerr << "standin-sim: poll failed: " << std::strerror(errno) << '\n';
             return 1;
         }
-        if (watched[0].revents != 0) {
-            break;
+        if (ready == 0 || watched[0].revents != 0) {
+            break;  // the run time is over, or a stop signal came
         }
         std::vector<short> heldEvents;
         for (std::size_t i = 2; i < watched.size(); ++i) {
@@ -123,15 +95,17 @@ bool SimServer::setUp() {
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     // Stop signals arrive through a descriptor that the loop polls; no handler runs.
-    if (::sigprocmask(SIG_BLOCK, &stopSignals, nullptr) != 0 ||
-        (signalFd_ = ::signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK)) < 0) {
+    if (::sigprocmask(SIG_BLOCK, &stopSignals, nullptr) == 0) {
+        signalFd_.reset(::signalfd(-1, &stopSignals, SFD_CLOEXEC | SFD_NONBLOCK));
+    }
+    if (!signalFd_.valid()) {
         std::cerr << "standin-sim: cannot watch signals: " << std::strerror(errno) << '\n';
         return false;
     }
     std::signal(SIGPIPE, SIG_IGN);
 
     socketPath_ = simlink::ipcSocketPath(options_.socketDir, options_.windowClass);
-    const std::optional<sockaddr_un> address = socketAddress(socketPath_);
+    const std::optional<sockaddr_un> address = simlink::unixSocketAddress(socketPath_);
     if (!address) {
         std::cerr << "standin-sim: socket path too long: " << socketPath_ << '\n';
         return false;
@@ -144,13 +118,13 @@ bool SimServer::setUp() {
         }
         ::unlink(socketPath_.c_str());  // left behind by a server that did not stop cleanly
     }
-    listenFd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (listenFd_ < 0 || ::bind(listenFd_, asSocketAddress(*address), sizeof(*address)) != 0) {
+    listenFd_.reset(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!listenFd_.valid() || ::bind(listenFd_.get(), asSocketAddress(*address), sizeof(*address)) != 0) {
         std::cerr << "standin-sim: cannot listen on " << socketPath_ << ": " << std::strerror(errno) << '\n';
         return false;
     }
     socketBound_ = true;
-    if (::listen(listenFd_, kListenBacklog) != 0) {
+    if (::listen(listenFd_.get(), kListenBacklog) != 0) {
         std::cerr << "standin-sim: cannot listen on " << socketPath_ << ": " << std::strerror(errno) << '\n';
         return false;
     }
@@ -159,83 +133,72 @@ bool SimServer::setUp() {
 }
 
 void SimServer::acceptClient() {
-    const int connection = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (connection >= 0) {
-        serveRequest(connection);
+    simlink::FileDescriptor connection(::accept4(listenFd_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (connection.valid()) {
+        serveRequest(std::move(connection));
     }
 }
 
 void SimServer::dropFinishedHeldConnections(std::span<const short> events) {
-    std::vector<int> stillHeld;
+    std::vector<simlink::FileDescriptor> stillHeld;
     for (std::size_t i = 0; i < events.size(); ++i) {
-        const int connection = heldConnections_[i];
+        simlink::FileDescriptor& connection = heldConnections_[i];
         std::array<std::byte, 64> ignored{};
-        const bool finished = events[i] != 0 && ::recv(connection, ignored.data(), ignored.size(), MSG_DONTWAIT) <= 0;
-        if (finished) {
-            ::close(connection);
-        } else {
-            stillHeld.push_back(connection);
+        const bool finished =
+            events[i] != 0 && ::recv(connection.get(), ignored.data(), ignored.size(), MSG_DONTWAIT) <= 0;
+        if (!finished) {
+            stillHeld.push_back(std::move(connection));
         }
     }
-    heldConnections_ = std::move(stillHeld);
+    heldConnections_ = std::move(stillHeld);  // the finished ones close here
 }
 
-void SimServer::serveRequest(int connection) {
+void SimServer::serveRequest(simlink::FileDescriptor connection) {
     const Clock::time_point deadline = Clock::now() + kFrameReadTime;
     std::vector<std::byte> frame(simlink::kIpcFrameHeaderBytes);
     // A connection that ends before a whole frame is a client looking for the window.
-    if (!readExactly(connection, frame, deadline)) {
-        ::close(connection);
+    if (!readExactly(connection.get(), frame, deadline)) {
         return;
     }
     const std::optional<std::size_t> nameBytes = simlink::ipcAtomNameBytes(frame);
     if (!nameBytes) {
-        ::close(connection);
         return;
     }
     frame.resize(simlink::kIpcFrameHeaderBytes + *nameBytes);
     const std::optional<simlink::IpcRequestFrame> request =
-        readExactly(connection, std::span(frame).subspan(simlink::kIpcFrameHeaderBytes), deadline)
+        readExactly(connection.get(), std::span(frame).subspan(simlink::kIpcFrameHeaderBytes), deadline)
             ? simlink::decodeIpcRequestFrame(frame)
             : std::nullopt;
     if (!request) {
-        ::close(connection);
         return;
     }
 
-    refreshOffsets();
     std::uint32_t reply = kReplyRefused;
     {
         const SharedBlock block(request->atomName);
-        if (!block.bytes().empty()) {
-            reply = processRequestBlock(block.bytes(), space_, [this](const WriteNotice& write) { logWrite(write); });
-        }
+        reply = session_.serve(block.bytes());
     }
     switch (options_.fault) {
         case SimFault::NoAnswer:
-            heldConnections_.push_back(connection);
+            heldConnections_.push_back(std::move(connection));
             return;
         case SimFault::Slow:
             if (waitReadable(-1, Clock::now() + kSlowReplyDelay) == Wait::Stop) {
-                ::close(connection);
                 return;
             }
             break;
-        case SimFault::Reply:
-            reply = options_.faultReply;
-            break;
+        case SimFault::Reply:  // the session gave the configured reply
         case SimFault::None:
             break;
     }
     const auto replyBytes = simlink::encodeIpcReply(reply);
-    ::send(connection, replyBytes.data(), replyBytes.size(), MSG_NOSIGNAL);
-    ::close(connection);
+    ::send(connection.get(), replyBytes.data(), replyBytes.size(), MSG_NOSIGNAL);
 }
 
 SimServer::Wait SimServer::waitReadable(int fd, Clock::time_point deadline) {
     for (;;) {
-        std::array<pollfd, 2> watched{pollfd{signalFd_, POLLIN, 0}, pollfd{fd, POLLIN, 0}};
-        const int ready = ::poll(watched.data(), fd >= 0 ? 2 : 1, remainingMs(deadline));
+        std::array<pollfd, 2> watched{pollfd{signalFd_.get(), POLLIN, 0}, pollfd{fd, POLLIN, 0}};
+        const int ready = ::poll(watched.data(), fd >= 0 ? 2 : 1, simlink::millisecondsUntil(deadline));
         if (ready < 0 && errno == EINTR) {
             continue;
         }
@@ -268,29 +231,5 @@ bool SimServer::readExactly(int fd, std::span<std::byte> bytes, Clock::time_poin
     }
     return true;
 }
-
-void SimServer::refreshOffsets() {
-    const double elapsedSeconds = secondsSinceStart();
-    space_.setLe32(kServerVersionOffset, options_.versionWord);
-    space_.setLe32(kSimulatorWordOffset, options_.simulatorWord);
-    if (!flight_.empty()) {
-        writePosition(space_, positionAt(flight_, elapsedSeconds));
-    }
-    writeClock(space_, startSecondOfDay_ + static_cast<std::int64_t>(elapsedSeconds));
-}
-
-void SimServer::logWrite(const WriteNotice& write) {
-    if (log_ == nullptr) {
-        return;
-    }
-    const double elapsedSeconds = secondsSinceStart();
-    *log_ << writeLogLine(elapsedSeconds, write.offset, write.bytes) << '\n';
-    if (const std::optional<std::string> message = onScreenMessage(space_, write)) {
-        *log_ << messageLogLine(elapsedSeconds, *message) << '\n';
-    }
-    log_->flush();
-}
-
-double SimServer::secondsSinceStart() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
 }  // namespace stratocue::standins

@@ -59,11 +59,13 @@ std::string messageLogLine(double secondsSinceStart, std::string_view ansiText) 
 std::optional<std::string> onScreenMessage(const OffsetSpace& space, const WriteNotice& write) {
     const std::size_t first = write.offset;
     const std::size_t end = first + write.bytes.size();
-    if (first > kMessageTriggerOffset || end < kMessageTriggerOffset + 2 ||
-        space.getLe16(kMessageTriggerOffset) != 0xFFFF) {
+    const std::size_t trigger = offsets::kMessageShow.place();
+    const std::size_t text = offsets::kMessageText.place();
+    if (first > trigger || end < trigger + static_cast<std::size_t>(offsets::kMessageShow.sizeBytes) ||
+        space.getLe16(trigger) != 0xFFFF) {
         return std::nullopt;
     }
-    const std::span<const std::byte> rest = space.bytes(kMessageOffset, kOffsetSpaceBytes - kMessageOffset);
+    const std::span<const std::byte> rest = space.bytes(text, kOffsetSpaceBytes - text);
     const auto zero = std::find(rest.begin(), rest.end(), std::byte{0});
     return ansiFromBytes(std::span<const std::byte>(rest.begin(), zero));
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "common/units.h"
 #include "standins/wx/wx_data_error.h"
 #include "standins/wx/wx_text_lines.h"
 
@@ -20,7 +21,6 @@ constexpr double kCentralEastEdge = -87.0;
 constexpr double kSouthernNorthEdge = 37.0;
 
 constexpr std::size_t kStationListFields = 7;  // ID,N|S,deg,min,E|W,deg,min
-constexpr double kMinutesPerDegree = 60.0;
 
 std::optional<double> parseDecimal(std::string_view text) {
     const std::string_view trimmed = trimmedBlanks(text);
@@ -49,7 +49,7 @@ std::optional<double> signedDegrees(std::string_view hemisphere, std::string_vie
     const auto wholeDegrees = parseDecimal(degrees);
     const auto wholeMinutes = parseDecimal(minutes);
     if (!wholeDegrees || !wholeMinutes) return std::nullopt;
-    const double value = *wholeDegrees + *wholeMinutes / kMinutesPerDegree;
+    const double value = *wholeDegrees + *wholeMinutes / units::kMinutesPerDegree;
     return letter == negativeLetter ? -value : value;
 }
 

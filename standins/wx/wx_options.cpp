@@ -11,6 +11,7 @@ constexpr int kLargestPort = 65535;
 constexpr int kLowestStatus = 100;
 constexpr int kHighestStatus = 599;
 constexpr std::string_view kStatusFaultPrefix = "status=";
+constexpr std::string_view kSlowFaultPrefix = "slow=";
 constexpr std::array<std::string_view, 7> kValueOptions = {"--data",     "--port",   "--fault", "--split-fd",
                                                            "--stations", "--alaska", "--out"};
 
@@ -26,8 +27,18 @@ std::optional<int> parseWholeNumber(std::string_view text, int lowest, int highe
 std::string addFault(std::string_view value, WxFaults& faults) {
     if (value == "slow") {
         faults.slow = true;
+    } else if (value.starts_with(kSlowFaultPrefix)) {
+        const auto delay = parseWholeNumber(value.substr(kSlowFaultPrefix.size()), 0,
+                                            static_cast<int>(kLongestSlowAnswerDelay.count()));
+        if (!delay) return "--fault slow=MS needs milliseconds from 0 to 600000";
+        faults.slow = true;
+        faults.slowDelay = std::chrono::milliseconds(*delay);
     } else if (value == "oversize") {
         faults.oversize = true;
+    } else if (value == "endless") {
+        faults.endless = true;
+    } else if (value == "nopage") {
+        faults.noPage = true;
     } else if (value.starts_with(kStatusFaultPrefix)) {
         faults.status = parseWholeNumber(value.substr(kStatusFaultPrefix.size()), kLowestStatus, kHighestStatus);
         if (!faults.status) return "--fault status=N needs a status from 100 to 599";
@@ -110,12 +121,16 @@ ParsedWxOptions parseWxOptions(std::span<const std::string_view> arguments) {
 }
 
 std::string wxUsage() {
-    return "usage: standin-wx --data DIR [--port N] [--fault slow|status=N|oversize]...\n"
+    return "usage: standin-wx --data DIR [--port N] [--fault slow|slow=MS|status=N|oversize|endless|nopage]...\n"
            "       standin-wx --split-fd NATIONAL_FILE --stations FDWINDS_TXT --alaska AK_FILE --out DIR\n"
            "Serves METAR pages (/search_metar.html?cod=ID, /cgi-bin/mgetmetar.pl?cccc=ID) and the\n"
-           "seven FD pages (/fdwinds/text/<region>_fd1.shtml) from DIR/metars.txt and\n"
+           "seven FD pages (/fdwinds/text/<region>_fd1.shtml), and the same weather as today's\n"
+           "services answer it (/ID, /api/data/metar?ids=ID&format=raw,\n"
+           "/api/data/windtemp?region=R&level=low&fcst=06), from DIR/metars.txt and\n"
            "DIR/fd/<region>_fd1.txt on 127.0.0.1 (port 0 = any free port), or splits a national FD\n"
-           "bulletin into the regional bulletin files.\n";
+           "bulletin into the regional bulletin files. Faults: slow answers (3 s, or MS milliseconds),\n"
+           "status N on every answer, pages padded past 32,767 bytes, bodies without end, bodies that\n"
+           "are no page at all.\n";
 }
 
 }  // namespace stratocue::standins

@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <chrono>
+#include <cstddef>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -13,7 +15,31 @@ namespace stratocue::standins {
 namespace {
 
 constexpr const char* kHost = "127.0.0.1";
-constexpr const char* kContentType = "text/html";
+
+// The endless fault: the page, then filler without end. The stand-in still stops by
+// itself: after kEndlessBodyBytes it holds the connection open without a last chunk for
+// kEndlessHold, then drops it.
+constexpr std::size_t kEndlessBodyBytes = 64 * 1024 * 1024;
+constexpr std::chrono::seconds kEndlessHold{60};
+constexpr std::size_t kFillerChunkBytes = 16 * 1024;
+
+// Sends the reply's body and then filler in chunks until the client goes away, the server
+// stops or the bound is reached.
+void sendWithoutEnd(httplib::Response& response, const WxReply& reply, const StopSignal& stopSignal) {
+    response.set_chunked_content_provider(
+        std::string(reply.contentType),
+        [page = reply.body, filler = std::string(kFillerChunkBytes, 'x'), sent = std::size_t{0}, &stopSignal](
+            std::size_t, httplib::DataSink& sink) mutable {
+            if (stopSignal.raised()) return false;
+            if (sent >= kEndlessBodyBytes) {
+                [[maybe_unused]] const bool stopping = stopSignal.waitFor(kEndlessHold);
+                return false;  // drops the connection; the body never ends
+            }
+            const std::string& chunk = sent == 0 ? page : filler;
+            sent += chunk.size();
+            return sink.write(chunk.data(), chunk.size());
+        });
+}
 
 }  // namespace
 
@@ -26,11 +52,15 @@ WxServer::WxServer(WeatherData data, WxFaults faults, std::ostream* requestLog)
     http_->server.Get(R"(.*)", [this](const httplib::Request& request, httplib::Response& response) {
         if (faults_.slow) {
             // Held back, but answered at once when the server shuts down.
-            [[maybe_unused]] const bool stopping = stopSignal_.waitFor(kSlowAnswerDelay);
+            [[maybe_unused]] const bool stopping = stopSignal_.waitFor(faults_.slowDelay);
         }
         const WxReply reply = withFaults(answerRequest(data_, request.path, request.params), faults_);
         response.status = reply.status;
-        response.set_content(reply.body, kContentType);
+        if (faults_.endless) {
+            sendWithoutEnd(response, reply, stopSignal_);
+        } else {
+            response.set_content(reply.body, std::string(reply.contentType));
+        }
     });
     if (requestLog_ != nullptr) {
         http_->server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {

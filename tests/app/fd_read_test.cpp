@@ -19,6 +19,7 @@
 #include "fdwinds/fd_decoder.h"
 #include "stations/station_distance.h"
 #include "stations/station_line.h"
+#include "tests/support/scripted_transfer.h"
 
 namespace stratocue::fdwinds {
 namespace {
@@ -26,33 +27,11 @@ namespace {
 using app::FD_Read;
 using app::FdReadContext;
 using app::ProgramState;
+using test_support::ScriptedTransfer;
 using testing_pages::kDataFolder;
 using testing_pages::readFile;
 
 const std::string kServer = "http://fd.test";
-
-// A transfer component without network: answers each URL with the body scripted for it,
-// records the URLs and the time-out in force at each fetch, and raises TransferError for a
-// URL without a body.
-class ScriptedTransfer final : public ui::HttpTransfer {
-public:
-    std::vector<std::byte> OpenUrl(std::string_view url) override {
-        requested.emplace_back(url);
-        timeoutAtFetch.push_back(timeoutSeconds);
-        const auto body = bodies.find(std::string(url));
-        if (body == bodies.end()) throw ui::TransferError("no answer from " + std::string(url));
-        return bytesFromAnsi(body->second);
-    }
-    void setRequestTimeout(std::int32_t seconds) override { timeoutSeconds = seconds; }
-    [[nodiscard]] std::int32_t requestTimeout() const override { return timeoutSeconds; }
-    [[nodiscard]] bool StillExecuting() const override { return false; }
-    void setKeepAlive(std::function<void()>) override {}
-
-    std::map<std::string, std::string> bodies;
-    std::vector<std::string> requested;
-    std::vector<std::int32_t> timeoutAtFetch;
-    std::int32_t timeoutSeconds = 5;
-};
 
 std::string pageUrl(std::size_t page) { return kServer + std::string(FdRegionPages.at(page)); }
 
@@ -61,13 +40,13 @@ void serveRealPages(ScriptedTransfer& transfer) {
     for (std::size_t page = 0; page < FdRegionPages.size(); ++page) {
         const std::string_view path = FdRegionPages.at(page);
         const std::string file(path.substr(path.rfind('/') + 1));
-        transfer.bodies[pageUrl(page)] = readFile(kDataFolder / "pages-171357" / file);
+        transfer.pages[pageUrl(page)] = readFile(kDataFolder / "pages-171357" / file);
     }
 }
 
 // Rewrites the first occurrence of `from` in a served page.
 void editPage(ScriptedTransfer& transfer, std::size_t page, std::string_view from, std::string_view to) {
-    std::string& body = transfer.bodies.at(pageUrl(page));
+    std::string& body = transfer.pages.at(pageUrl(page));
     const std::size_t at = body.find(from);
     ASSERT_NE(at, std::string::npos) << from;
     body.replace(at, from.size(), to);
@@ -116,6 +95,7 @@ struct FdSetCall {
 // The windows, program state, station table and scripted server of FD_Read runs.
 struct Bench {
     explicit Bench(const std::vector<std::string>& stationLines) : stations(fdStations(stationLines)) {
+        transfer.timeoutSeconds = 5;  // FD_Read sets its own
         serveRealPages(transfer);
         status().lblMETARtemp.set("7");
         status().lblAltitude.set("1000");
@@ -317,11 +297,11 @@ struct FailureCase {
 
 TEST(FdRead, FailedFetchOrCutKeepsThePreviousRun) {
     const auto unanswered = [](std::size_t page) {
-        return [page](ScriptedTransfer& transfer) { transfer.bodies.erase(pageUrl(page)); };
+        return [page](ScriptedTransfer& transfer) { transfer.pages.erase(pageUrl(page)); };
     };
     const auto body = [](std::size_t page, std::function<std::string(std::string)> change) {
         return [page, change](ScriptedTransfer& transfer) {
-            std::string& served = transfer.bodies.at(pageUrl(page));
+            std::string& served = transfer.pages.at(pageUrl(page));
             served = change(served);
         };
     };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/simulator_readings.h"
+#include "common/sim_offsets.h"
 #include "program_fixture.h"
 #include "simlink/link.h"
 
@@ -49,9 +50,17 @@ TEST(Readings, ConvertAndFormatEachKind) {
 
 TEST(Readings, FourteenValuesInTheirOrder) {
     const auto& readings = simulatorReadings();
-    const std::array<std::int32_t, 14> offsets{0x0564, 0x056C, 0x0E9E, 0x0E9A, 0x0E9C, 0x0EA6, 0x0EA2,
-                                               0x0EA4, 0x0EAE, 0x0EAA, 0x0EAC, 0x0E8C, 0x0574, 0x0238};
-    for (std::size_t i = 0; i < offsets.size(); ++i) EXPECT_EQ(readings[i].offset, offsets[i]) << i;
+    using namespace offsets;
+    const std::array<SimOffset, 14> expected{kLatitudeWhole,     kLongitudeWhole, kUpperCloudCoverage,
+                                             kUpperCloudCeiling, kUpperCloudBase, kLowerCloudCoverage,
+                                             kLowerCloudCeiling, kLowerCloudBase, kStormCloudCoverage,
+                                             kStormCloudCeiling, kStormCloudBase, kAmbientTemperature,
+                                             kAltitudeWhole,     kClock};
+    const std::array<std::int32_t, 14> sizes{4, 4, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 4, 3};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(readings[i].value.offset, expected[i].offset) << i;
+        EXPECT_EQ(readings[i].value.sizeBytes, sizes[i]) << i;
+    }
 }
 
 class MainCycle : public ::testing::Test {
@@ -68,13 +77,13 @@ protected:
 };
 
 TEST_F(MainCycle, ShowsWhatTheSimulatorHolds) {
-    sim.setLe32(0x0564, 10001750 / 2);                                 // 45 degrees north
-    sim.setLe32(0x056C, static_cast<std::uint32_t>(-1073741824 / 2));  // 45 degrees west
-    sim.setLe16(0x0E9E, 65535);
-    sim.setLe16(0x0E9C, 3000);
-    sim.setLe16(0x0E8C, static_cast<std::uint16_t>(-1280));
-    sim.setLe32(0x0574, 1234);
-    sim.setLe32(0x0238, 0x00090507);
+    sim.setLe32(offsets::kLatitudeWhole.offset, 10001750 / 2);                                  // 45 degrees north
+    sim.setLe32(offsets::kLongitudeWhole.offset, static_cast<std::uint32_t>(-1073741824 / 2));  // 45 degrees west
+    sim.setLe16(offsets::kUpperCloudCoverage.offset, 65535);
+    sim.setLe16(offsets::kUpperCloudBase.offset, 3000);
+    sim.setLe16(offsets::kAmbientTemperature.offset, static_cast<std::uint16_t>(-1280));
+    sim.setLe32(offsets::kAltitudeWhole.offset, 1234);
+    sim.setLe32(offsets::kClock.offset, 0x00090507);
     tick();
 
     const ui::FrmStatus& status = program.frmStatus();
@@ -129,7 +138,7 @@ TEST_F(MainCycle, AFailedExchangeShowsProcessing) {
 TEST_F(MainCycle, AClosedStatusWindowComesBackHiddenWithTheNewValues) {
     program.frmStatus().Show();
     program.frmStatus.destroy();
-    sim.setLe32(0x0574, 321);
+    sim.setLe32(offsets::kAltitudeWhole.offset, 321);
     tick();
     EXPECT_TRUE(program.frmStatus.exists());
     EXPECT_FALSE(program.frmStatus().visible.value());

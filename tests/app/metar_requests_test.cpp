@@ -12,7 +12,7 @@
 #include "app/metar_report_labels.h"
 #include "metar/metar_decoder.h"
 #include "metar_test_support.h"
-#include "scripted_transfer.h"
+#include "tests/support/scripted_transfer.h"
 
 namespace stratocue::metar {
 namespace {
@@ -25,8 +25,8 @@ using app::ProgramState;
 using app::readMetarReport;
 using app::showMetarReport;
 using app::txtMETARRANGE_Change;
+using test_support::ScriptedTransfer;
 using testing::FieldValues;
-using testing::ScriptedTransfer;
 
 const std::string kVatsimServer = "http://vatsim.test";
 const std::string kWeatherServiceServer = "http://nws.test";

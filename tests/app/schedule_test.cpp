@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/station_search.h"
+#include "common/sim_offsets.h"
+#include "common/units.h"
 #include "program_fixture.h"
 #include "stations/station_distance.h"
+#include "tests/support/temp_folder.h"
 
 namespace stratocue::app {
 namespace {
@@ -15,7 +17,7 @@ namespace {
 using testing::ProgramFixture;
 
 stations::Station stationAt(std::string id, double latitudeDegrees, double longitudeDegrees) {
-    constexpr double kRadiansPerDegree = 1 / 57.29577951;
+    constexpr double kRadiansPerDegree = 1 / units::kDegreesPerRadian;
     return {std::move(id), latitudeDegrees * kRadiansPerDegree, longitudeDegrees * kRadiansPerDegree, 0};
 }
 
@@ -31,7 +33,6 @@ TEST(StationSearch, NearestFirstListedForcedWithinRange) {
     // One degree of latitude is 3963.1 / 57.29577951 = 69.17 units.
     const auto tables = tablesOf(
         {stationAt("AAAA", 1, 0), stationAt("BBBB", -1, 0), stationAt("KSFO", 0, 0), stationAt("FORC", 0.8, 0)});
-    const double unitsPerDegree = 3963.1 / 57.29577951;
     struct Case {
         const char* name;
         double aircraftLatitudeDegrees;
@@ -43,8 +44,7 @@ TEST(StationSearch, NearestFirstListedForcedWithinRange) {
     };
     const Case cases[] = {
         {"ExactlyAtAStation", 0, "", 60, false, 3, false},
-        {"EqualDistanceFirstListedWins", 0.0001, "", 60, false, 3, false},
-        {"TieBetweenTwo", 0.0, "", 60, false, 3, false},
+        {"JustOffAStation", 0.0001, "", 60, false, 3, false},
         {"ForcedLowerCaseWithinRange", 0, "forc", 60, false, 4, true},  // 55.3 units away
         {"ForcedOutOfRangeIsOrdinary", 0, "FORC", 55, true, 3, false},
         {"ThreeCharactersNeverMatch", 0, "FOR", 60, true, 3, true},
@@ -54,25 +54,33 @@ TEST(StationSearch, NearestFirstListedForcedWithinRange) {
     for (const Case& c : cases) {
         bool forcedActive = c.forcedActiveBefore;
         std::int16_t tempClosest = 0;
-        const StationChoice choice = findStation(tables, c.aircraftLatitudeDegrees / 57.29577951, 0, c.forcedId,
-                                                 c.forcedRange, forcedActive, tempClosest);
+        const StationChoice choice = findStation(tables, c.aircraftLatitudeDegrees / units::kDegreesPerRadian, 0,
+                                                 c.forcedId, c.forcedRange, forcedActive, tempClosest);
         EXPECT_EQ(choice.closestIndex, c.expectedIndex) << c.name;
         EXPECT_EQ(forcedActive, c.expectedForcedActive) << c.name;
         EXPECT_EQ(tempClosest, c.expectedIndex) << c.name;
     }
-    // Two stations at exactly the same distance: the first listed wins.
-    bool flag = false;
-    std::int16_t temp = 0;
-    EXPECT_EQ(findStation(tables, 0, 0, "", 60, flag, temp).closestIndex, 3);
-    const auto mirrored = tablesOf({stationAt("NRTH", 1, 0), stationAt("STH", -1, 0)});
-    EXPECT_EQ(findStation(mirrored, 0, 0, "", 60, flag, temp).closestIndex, 1);
-    EXPECT_NEAR(findStation(mirrored, 0, 0, "", 60, flag, temp).closestDistance, unitsPerDegree, 1e-6);
+}
+
+TEST(StationSearch, TieBetweenTwoGoesToTheFirstListed) {
+    // One degree north and one degree south of the aircraft, listed in either order.
+    const double unitsPerDegree = 3963.1 / units::kDegreesPerRadian;
+    for (const bool northFirst : {true, false}) {
+        const auto north = stationAt("NRTH", 1, 0);
+        const auto south = stationAt("STH", -1, 0);
+        const auto tables = northFirst ? tablesOf({north, south}) : tablesOf({south, north});
+        bool flag = false;
+        std::int16_t temp = 0;
+        const StationChoice choice = findStation(tables, 0, 0, "", 60, flag, temp);
+        EXPECT_EQ(choice.closestIndex, 1) << northFirst;
+        EXPECT_NEAR(choice.closestDistance, unitsPerDegree, 1e-6) << northFirst;
+    }
 }
 
 TEST(StationSearch, ForcedStationJustInsideAndAtItsRange) {
     const double unitsPerRadian = 3963.1;
     for (const auto& [distance, expectForced] : {std::pair{59.9, true}, std::pair{60.0, false}}) {
-        const double latitude = distance / unitsPerRadian * 57.29577951;
+        const double latitude = distance / unitsPerRadian * units::kDegreesPerRadian;
         const auto tables = tablesOf({stationAt("NEAR", 0.01, 0), stationAt("KXYZ", latitude, 0)});
         bool forcedActive = false;
         std::int16_t temp = 0;
@@ -92,15 +100,13 @@ TEST(StationSearch, EmptyListKeepsTheStartValues) {
     EXPECT_EQ(temp, 7);
 }
 
-// A working folder with two stations one degree apart, both at sea level, and one FD
-// station; lines end with carriage return + line feed as the program reads them.
-std::filesystem::path twoStationFolder() {
-    const auto folder = std::filesystem::temp_directory_path() / "stratocue-schedule-test";
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder / "icao.txt", std::ios::binary) << "AAAA,N,0,0,E,0,0,0\r\nBBBB,N,1,0,E,0,0,0\r\n";
-    std::ofstream(folder / "fdwinds.txt", std::ios::binary) << "FDX,N,0,0,E,0,0\r\n";
-    std::filesystem::remove(folder / "servers.txt");
-    return folder;
+// Fills `folder` as a working folder with two stations one degree apart, both at sea
+// level, and one FD station; lines end with carriage return + line feed as the program
+// reads them.
+const std::filesystem::path& twoStationFolder(const test_support::TempFolder& folder) {
+    folder.write("icao.txt", "AAAA,N,0,0,E,0,0,0\r\nBBBB,N,1,0,E,0,0,0\r\n");
+    folder.write("fdwinds.txt", "FDX,N,0,0,E,0,0\r\n");
+    return folder.path();
 }
 
 class Schedule : public ::testing::Test {
@@ -112,16 +118,17 @@ protected:
         tick();  // the first tick refreshes everything
     }
     void placeAircraft(double latitudeDegrees, std::int32_t altitudeMetres) {
-        fixture.simulator.offsets().setLe32(0x0564,
-                                            static_cast<std::uint32_t>(std::lround(latitudeDegrees * 10001750 / 90)));
-        fixture.simulator.offsets().setLe32(0x056C, 0);
-        fixture.simulator.offsets().setLe32(0x0574, static_cast<std::uint32_t>(altitudeMetres));
+        fixture.simulator.offsets().setLe32(
+            offsets::kLatitudeWhole.offset,
+            static_cast<std::uint32_t>(std::lround(latitudeDegrees * units::kLatitudeUnitsPer90Degrees / 90)));
+        fixture.simulator.offsets().setLe32(offsets::kLongitudeWhole.offset, 0);
+        fixture.simulator.offsets().setLe32(offsets::kAltitudeWhole.offset, static_cast<std::uint32_t>(altitudeMetres));
     }
     void tick() { program.frmMain().Timer1.fire(); }
     // Every call of the surface writer writes the gust once.
     [[nodiscard]] int surfaceWrites() const {
         int count = 0;
-        for (const auto& write : fixture.simulator.writes()) count += write.offset == 0x0F78 ? 1 : 0;
+        for (const auto& write : fixture.simulator.writes()) count += write.offset == offsets::kGust.offset ? 1 : 0;
         return count;
     }
     int surfaceWritesDuringTick() {
@@ -135,7 +142,9 @@ protected:
         int count = 0;
         for (const auto& write : fixture.simulator.writes()) {
             const std::string text(reinterpret_cast<const char*>(write.bytes.data()), write.bytes.size());
-            count += write.offset == 0x3380 && text.find("FD Winds Aloft") != std::string::npos ? 1 : 0;
+            count += write.offset == offsets::kMessageText.offset && text.find("FD Winds Aloft") != std::string::npos
+                         ? 1
+                         : 0;
         }
         return count;
     }
@@ -148,7 +157,8 @@ protected:
         program.state.fdStationIndex = 1;
     }
 
-    ProgramFixture fixture{twoStationFolder()};
+    test_support::TempFolder folder;
+    ProgramFixture fixture{twoStationFolder(folder)};
     Program& program = fixture.program;
 };
 
@@ -201,22 +211,22 @@ TEST_F(Schedule, AFaultEndsOnlyThatTick) {
     // Taking an altitude beyond 16 bits is a fault: the tick ends, the next one runs.
     program.state.lastSetAltitude = -32000;
     program.frmMain().butUPDATEMETAR.click();
-    const int requestsBefore = fixture.transfer.requestsContaining("cccc=");
+    const int requestsBefore = fixture.transfer.requestsContaining("metar?ids=");
     placeAircraft(0, 100);
     program.stations.StationList[1].elevation = 1000;
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), requestsBefore);  // the schedule never ran
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids="), requestsBefore);  // the schedule never ran
     EXPECT_TRUE(program.link.isOpen());
 
     program.state.lastSetAltitude = 0;
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), requestsBefore + 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids="), requestsBefore + 1);
     EXPECT_EQ(program.frmStatus().lblAltitude.value(), "100");
 }
 
 TEST_F(Schedule, FirstTickFetchesEverythingAndFillsTheIntervalBoxes) {
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc=AAAA"), 1);
-    EXPECT_EQ(fixture.transfer.requestsContaining("sfo_fd1"), 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids=AAAA"), 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("region=sfo&"), 1);
     EXPECT_EQ(program.frmMain().txtREPEATMETAR.value(), " 5");
     EXPECT_EQ(program.frmMain().txtREPEATFD.value(), " 10");
     EXPECT_EQ(program.state.metarPeriodTicks, 60);
@@ -273,7 +283,7 @@ TEST_F(Schedule, ClimbReappliesTheWindAfterMoreThan1000Metres) {
     EXPECT_FALSE(program.state.altitudeSet);  // the wind part clears it again
     // Only the wind part runs: no cloud layer is written.
     for (auto i = writesBefore; i < fixture.simulator.writes().size(); ++i) {
-        EXPECT_NE(fixture.simulator.writes()[i].offset, 0x0F80u);
+        EXPECT_NE(fixture.simulator.writes()[i].offset, offsets::kLayer2Type.offset);
     }
 }
 
@@ -285,51 +295,51 @@ TEST_F(Schedule, NoAltitudeReapplicationWithoutWindsAloftSimulation) {
 }
 
 TEST_F(Schedule, RefreshMetarFetchesAtTheNextTick) {
-    const int before = fixture.transfer.requestsContaining("cccc=");
+    const int before = fixture.transfer.requestsContaining("metar?ids=");
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), before);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids="), before);
     program.frmMain().butUPDATEMETAR.click();
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), before + 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids="), before + 1);
 }
 
 TEST_F(Schedule, MetarPeriodCountsTicks) {
     program.frmMain().txtREPEATMETAR.set("1");  // 12 ticks
-    const int before = fixture.transfer.requestsContaining("cccc=");
+    const int before = fixture.transfer.requestsContaining("metar?ids=");
     for (int i = 0; i < 11; ++i) tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), before);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids="), before);
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc="), before + 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids="), before + 1);
 }
 
 TEST_F(Schedule, NewStationFetchesAtOnceOnlyWhenAsked) {
     placeAircraft(1, 900);
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc=BBBB"), 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids=BBBB"), 1);
 
     program.frmMain().chkUPDATEONSTATION.set(0);
     placeAircraft(0, 900);
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc=AAAA"), 1);  // only the first tick's
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids=AAAA"), 1);  // only the first tick's
 }
 
 TEST_F(Schedule, NewStationWithUpdateFdFetchesTheWindsTwice) {
     program.frmMain().chkUPDATEFDONSTATION.set(1);
-    const int fdBefore = fixture.transfer.requestsContaining("sfo_fd1");
+    const int fdBefore = fixture.transfer.requestsContaining("region=sfo&");
     placeAircraft(1, 900);
     const int surfaceBefore = surfaceWrites();
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("sfo_fd1") - fdBefore, 2);
+    EXPECT_EQ(fixture.transfer.requestsContaining("region=sfo&") - fdBefore, 2);
     EXPECT_EQ(surfaceWrites() - surfaceBefore, 1);  // the report text did not change
 }
 
 TEST_F(Schedule, ClosingTheStatusWindowRefreshesBoth) {
-    const int metarBefore = fixture.transfer.requestsContaining("cccc=");
-    const int fdBefore = fixture.transfer.requestsContaining("sfo_fd1");
+    const int metarBefore = fixture.transfer.requestsContaining("metar?ids=");
+    const int fdBefore = fixture.transfer.requestsContaining("region=sfo&");
     program.frmStatus.destroy();
     tick();
-    EXPECT_EQ(fixture.transfer.requestsContaining("cccc=") - metarBefore, 1);
-    EXPECT_EQ(fixture.transfer.requestsContaining("sfo_fd1") - fdBefore, 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("metar?ids=") - metarBefore, 1);
+    EXPECT_EQ(fixture.transfer.requestsContaining("region=sfo&") - fdBefore, 1);
 }
 
 TEST_F(Schedule, ForceCheckUnchecksWithAnEmptyRange) {

@@ -4,6 +4,7 @@
 
 #include "app/version_text.h"
 #include "program_fixture.h"
+#include "tests/support/temp_folder.h"
 
 namespace stratocue::app {
 namespace {
@@ -45,6 +46,41 @@ TEST(StartUp, OpensTheLinkAndLoadsTheStations) {
     EXPECT_TRUE(fixture.messageBoxes.shown.empty());
 }
 
+TEST(StartUp, EveryStateValueStartsAfresh) {
+    ProgramFixture fixture;
+    Program& program = fixture.program;
+    // Values left over, as if the program had run before; only startFailed keeps its start.
+    ProgramState& state = program.state;
+    state.forcedId = "KXYZ";
+    state.forcedRange = 5;
+    state.forcedActive = true;
+    state.fdValid = true;
+    state.fdStationIndex = 7;
+    state.lastSetAltitude = 1234;
+    state.altitudeSet = true;
+    state.refreshNow = false;
+    state.metarTicks = 3;
+    state.metarPeriodTicks = 1;
+    state.fdTicks = 4;
+    state.fdPeriodTicks = 2;
+    state.lastMetarText = "old report";
+    state.lastStationId = "KOLD";
+    state.metarIntervalDefault = 1;
+    state.fdIntervalDefault = 1;
+    ASSERT_FALSE(program.state == ProgramState{});
+
+    program.Main();
+
+    ASSERT_EQ(program.stations.StationCount, 5000);
+    EXPECT_TRUE(program.state == ProgramState{});
+    EXPECT_EQ(program.state.forcedId, "");
+    EXPECT_EQ(program.state.forcedRange, 60);
+    EXPECT_EQ(program.state.lastMetarText, "firstload");
+    EXPECT_EQ(program.state.lastStationId, "firstload");
+    EXPECT_EQ(program.state.metarPeriodTicks, 5);
+    EXPECT_EQ(program.state.fdPeriodTicks, 10);
+}
+
 TEST(StartUp, WithoutSimulatorTellsTheUserAndEnds) {
     ProgramFixture fixture;
     fixture.simulator.faults.windows = standins::FakeServerWindows::None;
@@ -73,10 +109,8 @@ TEST(StartUp, WrongServerVersionNamesTheReason) {
 }
 
 TEST(StartUp, MissingStationFileClosesTheLinkAndEnds) {
-    const auto folder = std::filesystem::temp_directory_path() / "stratocue-no-stations";
-    std::filesystem::create_directories(folder);
-    std::filesystem::remove(folder / "icao.txt");
-    ProgramFixture fixture(folder);
+    const test_support::TempFolder folder;  // empty: no station files
+    ProgramFixture fixture(folder.path());
     fixture.program.Main();
 
     ASSERT_EQ(fixture.messageBoxes.shown.size(), 1u);

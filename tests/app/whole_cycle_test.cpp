@@ -10,8 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "common/sim_offsets.h"
+#include "common/units.h"
 #include "program_fixture.h"
 #include "simlink/little_endian.h"
+#include "tests/support/temp_folder.h"
 
 namespace stratocue::app {
 namespace {
@@ -50,14 +53,11 @@ protected:
         ASSERT_GT(port, 0);
         serverThread = std::thread([this] { server.listen_after_bind(); });
 
-        folder = std::filesystem::temp_directory_path() / "stratocue-whole-cycle";
-        std::filesystem::create_directories(folder);
         for (const char* name : {"icao.txt", "fdwinds.txt"}) {
-            std::filesystem::copy_file(std::filesystem::path(STRATOCUE_DATA_DIR) / name, folder / name,
-                                       std::filesystem::copy_options::overwrite_existing);
+            std::filesystem::copy_file(std::filesystem::path(STRATOCUE_DATA_DIR) / name, folder.file(name));
         }
         const std::string base = "http://127.0.0.1:" + std::to_string(port);
-        std::ofstream(folder / "servers.txt") << "metar_nws=" << base << "\nfdwinds=" << base << "/\n";
+        folder.write("servers.txt", "metar_nws=" + base + "\nfdwinds=" + base + "/\n");
     }
     void TearDown() override {
         server.stop();
@@ -75,7 +75,7 @@ protected:
     static std::vector<std::string> messages(const standins::FakeIpcPlatform& simulator) {
         std::vector<std::string> texts;
         for (const auto& write : simulator.writes()) {
-            if (write.offset != 0x3380) continue;
+            if (write.offset != offsets::kMessageText.offset) continue;
             std::string text;
             for (const std::byte b : write.bytes) {
                 if (b == std::byte{0}) break;
@@ -90,23 +90,25 @@ protected:
     httplib::Server server;
     std::thread serverThread;
     int port = 0;
-    std::filesystem::path folder;
+    test_support::TempFolder folder;
 };
 
 TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     standins::FakeIpcPlatform simulator;
     const auto transfer = ui::makeCurlTransfer();
     testing::RecordingMessageBoxes messageBoxes;
-    Program program({simulator, *transfer, messageBoxes, folder});
+    Program program({simulator, *transfer, messageBoxes, folder.path()});
     program.Main();
     ASSERT_TRUE(program.link.isOpen());
     ASSERT_EQ(program.servers.metarNws, "http://127.0.0.1:" + std::to_string(port));
 
     // Over KSFO at 3000 m: the 9K level of the SFO bulletin line applies.
-    simulator.offsets().setLe32(0x0564, static_cast<std::uint32_t>(37.6167 * 10001750 / 90));
-    simulator.offsets().setLe32(0x056C,
-                                static_cast<std::uint32_t>(static_cast<std::int32_t>(-122.3667 * 4294967296.0 / 360)));
-    simulator.offsets().setLe32(0x0574, 3000);
+    simulator.offsets().setLe32(offsets::kLatitudeWhole.offset,
+                                static_cast<std::uint32_t>(37.6167 * units::kLatitudeUnitsPer90Degrees / 90));
+    simulator.offsets().setLe32(
+        offsets::kLongitudeWhole.offset,
+        static_cast<std::uint32_t>(static_cast<std::int32_t>(-122.3667 * units::kLongitudeUnitsPerCircle / 360)));
+    simulator.offsets().setLe32(offsets::kAltitudeWhole.offset, 3000);
     program.frmMain().Timer1.fire();
 
     EXPECT_EQ(program.frmMain().lblTEMPID.value(), "KSFO");
@@ -116,14 +118,14 @@ TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     EXPECT_EQ(program.frmMain().txtTESTFD.value().substr(0, 14), "SFO 3K:321517 ");
     EXPECT_TRUE(program.state.fdValid);
 
-    EXPECT_EQ(lastWrite16(simulator, 0x0F48), 1016 * 16);  // pressure
-    EXPECT_EQ(lastWrite16(simulator, 0x0F8C), 1000);       // visibility 10 miles
-    EXPECT_EQ(lastWrite16(simulator, 0x04D4), 9 * 256);    // dew point
-    EXPECT_EQ(lastWrite16(simulator, 0x0F28), 16384);      // FEW on layer 2
+    EXPECT_EQ(lastWrite16(simulator, offsets::kPressure.offset), 1016 * 16);    // pressure
+    EXPECT_EQ(lastWrite16(simulator, offsets::kVisibility.offset), 1000);       // visibility 10 miles
+    EXPECT_EQ(lastWrite16(simulator, offsets::kDewPoint.offset), 9 * 256);      // dew point
+    EXPECT_EQ(lastWrite16(simulator, offsets::kLayer2Coverage.offset), 16384);  // FEW on layer 2
     // High above the station with winds aloft in use: the 9K wind and temperature; the
     // surface writer leaves the wind to the winds-aloft writer there.
-    EXPECT_EQ(lastWrite16(simulator, 0x0F72), 15);
-    EXPECT_EQ(lastWrite16(simulator, 0x0F42), 18 * 256);
+    EXPECT_EQ(lastWrite16(simulator, offsets::kWindSpeed.offset), 15);
+    EXPECT_EQ(lastWrite16(simulator, offsets::kTemperature.offset), 18 * 256);
     const auto texts = messages(simulator);
     // The new report, the winds aloft, then the report again after the winds-aloft refresh.
     ASSERT_EQ(texts.size(), 3u);

@@ -6,24 +6,27 @@
 #include <fstream>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace stratocue {
 namespace {
 
-const ServerAddresses kBuiltIn{};
-
 struct Expected {
-    std::string metarVatsim = kBuiltIn.metarVatsim;
-    std::string metarNws = kBuiltIn.metarNws;
-    std::string fdwinds = kBuiltIn.fdwinds;
+    std::optional<std::string> metarVatsim{};
+    std::optional<std::string> metarNws{};
+    std::optional<std::string> fdwinds{};
+    std::string vatsimApi = "https://metar.vatsim.net";
+    std::string awcApi = "https://aviationweather.gov";
 };
 
 void expectAddresses(const ServerAddresses& actual, const Expected& expected) {
     EXPECT_EQ(actual.metarVatsim, expected.metarVatsim);
     EXPECT_EQ(actual.metarNws, expected.metarNws);
     EXPECT_EQ(actual.fdwinds, expected.fdwinds);
+    EXPECT_EQ(actual.vatsimApi, expected.vatsimApi);
+    EXPECT_EQ(actual.awcApi, expected.awcApi);
 }
 
 struct ParseCase {
@@ -32,7 +35,7 @@ struct ParseCase {
     Expected expected;
 };
 
-TEST(ParseServerAddresses, KeysOverTheBuiltInAddresses) {
+TEST(ParseServerAddresses, KeysOverTheDefaults) {
     const std::vector<ParseCase> cases{
         {"Empty", "", {}},
         {"VatsimKey", "metar_vatsim=http://127.0.0.1:8080", {.metarVatsim = "http://127.0.0.1:8080"}},
@@ -51,7 +54,13 @@ TEST(ParseServerAddresses, KeysOverTheBuiltInAddresses) {
         {"CommentsSkipped", "# fdwinds=http://commented\n   # metar_nws=http://indented\n", {}},
         {"UnknownKeyIgnored", "metar=http://x\nFDWINDS=http://upper\n", {}},
         {"LineWithoutEqualsIgnored", "fdwinds http://x\n", {}},
-        {"EmptyValueKeepsBuiltIn", "fdwinds=\nmetar_nws=/\n", {}},
+        {"EmptyValueKeepsTheDefault", "fdwinds=\nmetar_nws=/\nawc_api=\n", {}},
+        {"VatsimApiKey", "vatsim_api=http://127.0.0.1:9000/", {.vatsimApi = "http://127.0.0.1:9000"}},
+        {"AwcApiKey", "awc_api=https://mirror.example:8443", {.awcApi = "https://mirror.example:8443"}},
+        {"ApiKeysBesideClassicKeys",
+         "awc_api=http://a\nmetar_nws=http://n\nvatsim_api=http://v\n",
+         {.metarNws = "http://n", .vatsimApi = "http://v", .awcApi = "http://a"}},
+        {"ApiKeysAreLowerCase", "AWC_API=http://a\nVatsim_Api=http://v\n", {}},
         {"BlankLinesSkipped", "\n\n  \nfdwinds=http://fd.test\n\n", {.fdwinds = "http://fd.test"}},
     };
     for (const ParseCase& c : cases) {
@@ -60,21 +69,11 @@ TEST(ParseServerAddresses, KeysOverTheBuiltInAddresses) {
     }
 }
 
-// A folder of its own under the test temporary directory, removed afterwards.
+// A folder of the test's own, removed afterwards.
 class ServerAddressesFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::path(::testing::TempDir()) /
-                  (std::string("servers_") + test->test_suite_name() + "_" + test->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    std::filesystem::path folder_;
+    test_support::TempFolder temp_;
+    const std::filesystem::path& folder_ = temp_.path();
 };
 
 struct FileCase {
@@ -84,7 +83,7 @@ struct FileCase {
     Expected expected;
 };
 
-TEST_F(ServerAddressesFile, ReadsServersTxtOrFallsBackToTheBuiltInAddresses) {
+TEST_F(ServerAddressesFile, ReadsServersTxtOrFallsBackToTheDefaults) {
     const std::vector<FileCase> cases{
         {"NoFile", std::nullopt, "", {}},
         {"NoFolder", std::nullopt, "missing", {}},

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "common/sim_offsets.h"
+#include "common/units.h"
 #include "inject/fd_levels.h"
 #include "recording_platform.h"
 
@@ -20,7 +22,10 @@ using fdwinds::FdLevel;
 using fdwinds::FdLevelValues;
 using testing::RecordedLink;
 
-const std::vector<std::int32_t> kFdOffsets = {0x0F42, 0x0F70, 0x0F78, 0x0F72, 0x0F74, 0x3380, 0x32FA};
+const std::vector<std::int32_t> kFdOffsets = {offsets::kTemperature.offset,   offsets::kWindAloftAltitude.offset,
+                                              offsets::kGust.offset,          offsets::kWindSpeed.offset,
+                                              offsets::kWindDirection.offset, offsets::kMessageText.offset,
+                                              offsets::kMessageShow.offset};
 
 // The shortest text that reads back as exactly `value`.
 std::string exactText(double value) {
@@ -52,7 +57,7 @@ metar::MetarReport surfaceWind(const char* winddir, const char* windspeed) {
     return report;
 }
 
-constexpr double kFeetPerMetre = 3.285;
+using units::kFeetPerMetre;
 
 TEST(SelectFdLevel, LowestLevelWhoseThresholdIsAboveTheAltitude) {
     struct Case {
@@ -119,7 +124,7 @@ TEST(FdSet, AltitudeTextPicksTheLevel) {
         SCOPED_TRACE(c.name);
         RecordedLink recorded;
         FD_Set(recorded.link, winds, 1, metar::MetarReport{}, {false, c.altitude});
-        EXPECT_EQ(recorded.platform.value16At(0x0F72), c.speedOfLevel);
+        EXPECT_EQ(recorded.platform.value16At(offsets::kWindSpeed.offset), c.speedOfLevel);
     }
 }
 
@@ -130,13 +135,13 @@ TEST(FdSet, WorkedExampleAt39000Feet) {
     const auto& platform = recorded.platform;
     EXPECT_EQ(platform.writtenOffsets(), kFdOffsets);
     for (const auto& exchange : platform.exchanges()) EXPECT_EQ(exchange.size(), 1U);
-    EXPECT_EQ(platform.value16At(0x0F42), 14 * 256);
-    EXPECT_EQ(platform.value16At(0x0F70), 30000);
-    EXPECT_EQ(platform.value16At(0x0F78), 0);
-    EXPECT_EQ(platform.value16At(0x0F72), 45);
-    EXPECT_EQ(platform.value16At(0x0F74), 49150);
-    EXPECT_EQ(platform.bytesAt(0x3380), bytesOf("Stratocue->FD Winds Aloft SFO: 270 /45 /-56"));
-    EXPECT_EQ(platform.value16At(0x32FA), 0xFFFF);
+    EXPECT_EQ(platform.value16At(offsets::kTemperature.offset), 14 * 256);
+    EXPECT_EQ(platform.value16At(offsets::kWindAloftAltitude.offset), 30000);
+    EXPECT_EQ(platform.value16At(offsets::kGust.offset), 0);
+    EXPECT_EQ(platform.value16At(offsets::kWindSpeed.offset), 45);
+    EXPECT_EQ(platform.value16At(offsets::kWindDirection.offset), 49150);
+    EXPECT_EQ(platform.bytesAt(offsets::kMessageText.offset), bytesOf("Stratocue->FD Winds Aloft SFO: 270 /45 /-56"));
+    EXPECT_EQ(platform.value16At(offsets::kMessageShow.offset), 0xFFFF);
 }
 
 TEST(FdSet, WindCodes) {
@@ -161,9 +166,10 @@ TEST(FdSet, WindCodes) {
         SCOPED_TRACE(c.name);
         RecordedLink recorded;
         FD_Set(recorded.link, oneRow(FdLevel::K39, c.values), 1, c.report, {false, "12000"});
-        EXPECT_EQ(recorded.platform.value16At(0x0F72), c.speed);
-        EXPECT_EQ(recorded.platform.value16At(0x0F74), c.direction);
-        EXPECT_EQ(recorded.platform.bytesAt(0x3380), bytesOf("Stratocue->FD Winds Aloft SFO: " + c.message));
+        EXPECT_EQ(recorded.platform.value16At(offsets::kWindSpeed.offset), c.speed);
+        EXPECT_EQ(recorded.platform.value16At(offsets::kWindDirection.offset), c.direction);
+        EXPECT_EQ(recorded.platform.bytesAt(offsets::kMessageText.offset),
+                  bytesOf("Stratocue->FD Winds Aloft SFO: " + c.message));
     }
 }
 
@@ -185,8 +191,9 @@ TEST(FdSet, TemperatureRaisedByLevelHeight) {
         SCOPED_TRACE(c.name);
         RecordedLink recorded;
         FD_Set(recorded.link, oneRow(c.level, {27, 45, c.decodedC}), 1, {}, {false, c.altitude});
-        EXPECT_EQ(recorded.platform.value16At(0x0F42), static_cast<std::uint16_t>(c.writtenC * 256));
-        EXPECT_EQ(recorded.platform.bytesAt(0x3380),
+        EXPECT_EQ(recorded.platform.value16At(offsets::kTemperature.offset),
+                  static_cast<std::uint16_t>(c.writtenC * 256));
+        EXPECT_EQ(recorded.platform.bytesAt(offsets::kMessageText.offset),
                   bytesOf("Stratocue->FD Winds Aloft SFO: 270 /45 /" + c.messageTemp));
     }
 }
@@ -200,7 +207,12 @@ TEST(FdSet, WhatIsWritten) {
         std::vector<std::int32_t> offsets;
     };
     const std::vector<Case> cases = {
-        {"MessageDisabledFiveValues", 1, 1, true, {0x0F42, 0x0F70, 0x0F78, 0x0F72, 0x0F74}},
+        {"MessageDisabledFiveValues",
+         1,
+         1,
+         true,
+         {offsets::kTemperature.offset, offsets::kWindAloftAltitude.offset, offsets::kGust.offset,
+          offsets::kWindSpeed.offset, offsets::kWindDirection.offset}},
         {"RowZeroNothing", 0, 1, false, {}},
         {"RowAboveCountNothing", 2, 1, false, {}},
         {"NegativeRowNothing", -1, 1, false, {}},
@@ -231,31 +243,36 @@ TEST(FdSet, ValueThatDoesNotFitIsSkipped) {
          "12000",
          {60, 32700, 56},
          {},
-         {0x0F42, 0x0F70, 0x0F78, 0x0F74}},
+         {offsets::kTemperature.offset, offsets::kWindAloftAltitude.offset, offsets::kGust.offset,
+          offsets::kWindDirection.offset}},
         {"TemperatureOver127SkipsOnlyTemperature",
          FdLevel::K3,
          "0",
          {27, 45, 200},
          {},
-         {0x0F70, 0x0F78, 0x0F72, 0x0F74, 0x3380, 0x32FA}},
+         {offsets::kWindAloftAltitude.offset, offsets::kGust.offset, offsets::kWindSpeed.offset,
+          offsets::kWindDirection.offset, offsets::kMessageText.offset, offsets::kMessageShow.offset}},
         {"TemperatureThatCannotBeNegated",
          FdLevel::K39,
          "12000",
          {27, 45, -32768},
          {},
-         {0x0F70, 0x0F78, 0x0F72, 0x0F74}},
+         {offsets::kWindAloftAltitude.offset, offsets::kGust.offset, offsets::kWindSpeed.offset,
+          offsets::kWindDirection.offset}},
         {"ReportDirectionBeyond32Bits",
          FdLevel::K39,
          "12000",
          {99, 0, 56},
          surfaceWind("99999999999", "5"),
-         {0x0F42, 0x0F70, 0x0F78, 0x0F72}},
+         {offsets::kTemperature.offset, offsets::kWindAloftAltitude.offset, offsets::kGust.offset,
+          offsets::kWindSpeed.offset}},
         {"DirectionProductBeyond32Bits",
          FdLevel::K39,
          "12000",
          {99, 0, 56},
          surfaceWind("40000", "5"),
-         {0x0F42, 0x0F70, 0x0F78, 0x0F72}},
+         {offsets::kTemperature.offset, offsets::kWindAloftAltitude.offset, offsets::kGust.offset,
+          offsets::kWindSpeed.offset}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

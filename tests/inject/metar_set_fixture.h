@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "inject/metar_set.h"
 #include "metar/metar_report.h"
 #include "recording_platform.h"
@@ -58,8 +59,14 @@ struct SurfaceWrite {
 
 // The offsets of a full write for an aircraft near the station, without winds aloft.
 inline const std::vector<std::int32_t> kFullWriteOffsets = {
-    0x0F80, 0x0F7A, 0x0F26, 0x0F24, 0x0F28, 0x0F1E, 0x0F1C, 0x0F20, 0x0F2E, 0x0F2C, 0x0F30, 0x0F86,
-    0x04D2, 0x0F42, 0x0F40, 0x0F78, 0x0F72, 0x0F74, 0x0F8C, 0x0F48, 0x04D4, 0x3380, 0x32FA};
+    offsets::kLayer2Type.offset,    offsets::kLayer3Type.offset,     offsets::kLayer2Base.offset,
+    offsets::kLayer2Top.offset,     offsets::kLayer2Coverage.offset, offsets::kLayer3Base.offset,
+    offsets::kLayer3Top.offset,     offsets::kLayer3Coverage.offset, offsets::kLayer1Base.offset,
+    offsets::kLayer1Top.offset,     offsets::kLayer1Coverage.offset, offsets::kLayer1Type.offset,
+    offsets::kPrecipitation.offset, offsets::kTemperature.offset,    offsets::kTemperatureAltitude.offset,
+    offsets::kGust.offset,          offsets::kWindSpeed.offset,      offsets::kWindDirection.offset,
+    offsets::kVisibility.offset,    offsets::kPressure.offset,       offsets::kDewPoint.offset,
+    offsets::kMessageText.offset,   offsets::kMessageShow.offset};
 
 // The low 16 bits of a value, as the simulator receives them.
 inline std::uint16_t low16(std::int32_t value) { return static_cast<std::uint16_t>(value); }

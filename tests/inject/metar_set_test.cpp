@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "metar_set_fixture.h"
 
 namespace stratocue::inject {
@@ -35,14 +36,17 @@ TEST(MetarSet, FullWriteOrder) {
         std::vector<std::int32_t> offsets;
     };
     std::vector<std::int32_t> withMarker = kFullWriteOffsets;
-    withMarker.insert(withMarker.begin() + 15, 0x0F70);
+    withMarker.insert(withMarker.begin() + 15, offsets::kWindAloftAltitude.offset);
     const std::vector<Case> cases = {
         {"NearTheStation", false, false, false, "100", kFullWriteOffsets},
         {"WindsAloftMarkerBeforeGust", true, false, false, "100", withMarker},
-        {"HighAboveStationNoTemperature", false, false, false, "3000", without(kFullWriteOffsets, {0x0F42, 0x0F40})},
+        {"HighAboveStationNoTemperature", false, false, false, "3000",
+         without(kFullWriteOffsets, {offsets::kTemperature.offset, offsets::kTemperatureAltitude.offset})},
         {"HighWithWindsAloftInForceLeavesWind", false, true, false, "3000",
-         without(kFullWriteOffsets, {0x0F42, 0x0F40, 0x0F72, 0x0F74})},
-        {"MessageDisabled", false, false, true, "100", without(kFullWriteOffsets, {0x3380, 0x32FA})},
+         without(kFullWriteOffsets, {offsets::kTemperature.offset, offsets::kTemperatureAltitude.offset,
+                                     offsets::kWindSpeed.offset, offsets::kWindDirection.offset})},
+        {"MessageDisabled", false, false, true, "100",
+         without(kFullWriteOffsets, {offsets::kMessageText.offset, offsets::kMessageShow.offset})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,17 +72,28 @@ TEST(MetarSet, TypicalReportValues) {
         std::uint16_t value;
     };
     const std::vector<Expected> expected = {
-        {"Layer2TypeBrokenLow", 0x0F80, 9}, {"Layer3TypeOvercast", 0x0F7A, 8},
-        {"Layer2Base", 0x0F26, 2449},       {"Layer2TopRechosenAtZero", 0x0F24, 2499},
-        {"Layer2Coverage", 0x0F28, 57343},  {"Layer3Base", 0x0F1E, 3672},
-        {"Layer3Top", 0x0F1C, 3762},        {"Layer3Coverage", 0x0F20, 65535},
-        {"Layer1Base", 0x0F2E, 921},        {"Layer1TopRechosenAtZero", 0x0F2C, 971},
-        {"Layer1Coverage", 0x0F30, 32768},  {"Layer1Type", 0x0F86, 9},
-        {"NoPrecipitation", 0x04D2, 0},     {"Temperature", 0x0F42, 15 * 256},
-        {"TemperatureAltitude", 0x0F40, 4}, {"Gust", 0x0F78, 0},
-        {"WindSpeed", 0x0F72, 10},          {"WindDirection270", 0x0F74, 49150},
-        {"Visibility", 0x0F8C, 1000},       {"Pressure", 0x0F48, 1013 * 16},
-        {"DewPoint", 0x04D4, 10 * 256},     {"ShowMessage", 0x32FA, 0xFFFF},
+        {"Layer2TypeBrokenLow", offsets::kLayer2Type.offset, 9},
+        {"Layer3TypeOvercast", offsets::kLayer3Type.offset, 8},
+        {"Layer2Base", offsets::kLayer2Base.offset, 2449},
+        {"Layer2TopRechosenAtZero", offsets::kLayer2Top.offset, 2499},
+        {"Layer2Coverage", offsets::kLayer2Coverage.offset, 57343},
+        {"Layer3Base", offsets::kLayer3Base.offset, 3672},
+        {"Layer3Top", offsets::kLayer3Top.offset, 3762},
+        {"Layer3Coverage", offsets::kLayer3Coverage.offset, 65535},
+        {"Layer1Base", offsets::kLayer1Base.offset, 921},
+        {"Layer1TopRechosenAtZero", offsets::kLayer1Top.offset, 971},
+        {"Layer1Coverage", offsets::kLayer1Coverage.offset, 32768},
+        {"Layer1Type", offsets::kLayer1Type.offset, 9},
+        {"NoPrecipitation", offsets::kPrecipitation.offset, 0},
+        {"Temperature", offsets::kTemperature.offset, 15 * 256},
+        {"TemperatureAltitude", offsets::kTemperatureAltitude.offset, 4},
+        {"Gust", offsets::kGust.offset, 0},
+        {"WindSpeed", offsets::kWindSpeed.offset, 10},
+        {"WindDirection270", offsets::kWindDirection.offset, 49150},
+        {"Visibility", offsets::kVisibility.offset, 1000},
+        {"Pressure", offsets::kPressure.offset, 1013 * 16},
+        {"DewPoint", offsets::kDewPoint.offset, 10 * 256},
+        {"ShowMessage", offsets::kMessageShow.offset, 0xFFFF},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.name);
@@ -110,8 +125,10 @@ TEST(MetarSet, CoverCodesOnEachLayer) {
         {"MixedCaseNoneLayer3", 3, "None", "030", 0, 0},
         {"NoneLayer1", 1, "NONE", "0", 0, 0},
     };
-    const std::int32_t coverageOffsets[] = {0x0F30, 0x0F28, 0x0F20};
-    const std::int32_t typeOffsets[] = {0x0F86, 0x0F80, 0x0F7A};
+    const std::int32_t coverageOffsets[] = {offsets::kLayer1Coverage.offset, offsets::kLayer2Coverage.offset,
+                                            offsets::kLayer3Coverage.offset};
+    const std::int32_t typeOffsets[] = {offsets::kLayer1Type.offset, offsets::kLayer2Type.offset,
+                                        offsets::kLayer3Type.offset};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SurfaceWrite write;
@@ -147,7 +164,7 @@ TEST(MetarSet, PrecipitationBytes) {
         write.report.ptype = c.ptype;
         write.report.pint = c.pint;
         write.run();
-        EXPECT_EQ(write.platform().bytesAt(0x04D2), c.bytes);
+        EXPECT_EQ(write.platform().bytesAt(offsets::kPrecipitation.offset), c.bytes);
     }
 }
 
@@ -173,8 +190,8 @@ TEST(MetarSet, TemperatureOnlyNearTheStation) {
         write.settings.stationElevationMetres = 200;
         write.report.temp = c.temp;
         write.run();
-        EXPECT_EQ(write.platform().value16At(0x0F42), c.temperature);
-        EXPECT_EQ(write.platform().value16At(0x0F40), c.temperatureAltitude);
+        EXPECT_EQ(write.platform().value16At(offsets::kTemperature.offset), c.temperature);
+        EXPECT_EQ(write.platform().value16At(offsets::kTemperatureAltitude.offset), c.temperatureAltitude);
     }
 }
 
@@ -199,7 +216,7 @@ TEST(MetarSet, PressureAndItsFallback) {
         SurfaceWrite write;
         write.report.alt = c.alt;
         write.run();
-        EXPECT_EQ(write.platform().value16At(0x0F48), c.written);
+        EXPECT_EQ(write.platform().value16At(offsets::kPressure.offset), c.written);
         EXPECT_EQ(write.report.alt, c.fieldAfter);
     }
 }
@@ -226,12 +243,12 @@ TEST(MetarSet, MessageBytes) {
         write.settings.reportText = c.reportText;
         write.settings.messagesDisabled = c.disabled;
         write.run();
-        const auto written = write.platform().bytesAt(0x3380);
+        const auto written = write.platform().bytesAt(offsets::kMessageText.offset);
         ASSERT_EQ(written.has_value(), c.message.has_value());
         if (c.message) {
             EXPECT_EQ(*written, bytesOf(*c.message));
         }
-        EXPECT_EQ(write.platform().value16At(0x32FA).has_value(), !c.disabled);
+        EXPECT_EQ(write.platform().value16At(offsets::kMessageShow.offset).has_value(), !c.disabled);
     }
 }
 
@@ -242,27 +259,36 @@ TEST(MetarSet, ValueThatDoesNotFitIsSkipped) {
         std::vector<std::int32_t> skipped;
     };
     const std::vector<Case> cases = {
-        {"Temperature200", [](SurfaceWrite& w) { w.report.temp = "200"; }, {0x0F42}},
-        {"TemperatureMinus129", [](SurfaceWrite& w) { w.report.temp = "-129"; }, {0x0F42}},
-        {"DewPoint128", [](SurfaceWrite& w) { w.report.dewpoint = "128"; }, {0x04D4}},
-        {"Visibility400", [](SurfaceWrite& w) { w.report.vis = "400"; }, {0x0F8C}},
-        {"Visibility327Point68", [](SurfaceWrite& w) { w.report.vis = "327.68"; }, {0x0F8C}},
-        {"Pressure3000", [](SurfaceWrite& w) { w.report.alt = "3000"; }, {0x0F48}},
-        {"Pressure2048", [](SurfaceWrite& w) { w.report.alt = "2048"; }, {0x0F48}},
-        {"PressureBeyond16Bits", [](SurfaceWrite& w) { w.report.alt = "99999"; }, {0x0F48}},
-        {"PrecipitationIntensity", [](SurfaceWrite& w) { w.report.pint = "300"; }, {0x04D2}},
-        {"WindSpeedSkipsDirectionToo", [](SurfaceWrite& w) { w.report.windspeed = "40000"; }, {0x0F72, 0x0F74}},
-        {"Gust", [](SurfaceWrite& w) { w.report.gusting = "40000"; }, {0x0F78}},
+        {"Temperature200SkipsItsAltitudeToo",
+         [](SurfaceWrite& w) { w.report.temp = "200"; },
+         {offsets::kTemperature.offset, offsets::kTemperatureAltitude.offset}},
+        {"TemperatureMinus129SkipsItsAltitudeToo",
+         [](SurfaceWrite& w) { w.report.temp = "-129"; },
+         {offsets::kTemperature.offset, offsets::kTemperatureAltitude.offset}},
+        {"TemperatureBeyond16BitsSkipsItsAltitudeToo",
+         [](SurfaceWrite& w) { w.report.temp = "99999"; },
+         {offsets::kTemperature.offset, offsets::kTemperatureAltitude.offset}},
+        {"DewPoint128", [](SurfaceWrite& w) { w.report.dewpoint = "128"; }, {offsets::kDewPoint.offset}},
+        {"Visibility400", [](SurfaceWrite& w) { w.report.vis = "400"; }, {offsets::kVisibility.offset}},
+        {"Visibility327Point68", [](SurfaceWrite& w) { w.report.vis = "327.68"; }, {offsets::kVisibility.offset}},
+        {"Pressure3000", [](SurfaceWrite& w) { w.report.alt = "3000"; }, {offsets::kPressure.offset}},
+        {"Pressure2048", [](SurfaceWrite& w) { w.report.alt = "2048"; }, {offsets::kPressure.offset}},
+        {"PressureBeyond16Bits", [](SurfaceWrite& w) { w.report.alt = "99999"; }, {offsets::kPressure.offset}},
+        {"PrecipitationIntensity", [](SurfaceWrite& w) { w.report.pint = "300"; }, {offsets::kPrecipitation.offset}},
+        {"WindSpeedSkipsDirectionToo",
+         [](SurfaceWrite& w) { w.report.windspeed = "40000"; },
+         {offsets::kWindSpeed.offset, offsets::kWindDirection.offset}},
+        {"Gust", [](SurfaceWrite& w) { w.report.gusting = "40000"; }, {offsets::kGust.offset}},
         {"Layer2BaseSkipsItsTopAndLayer1Top",
          [](SurfaceWrite& w) { w.report.c2base = "99999"; },
-         {0x0F26, 0x0F24, 0x0F2C}},
+         {offsets::kLayer2Base.offset, offsets::kLayer2Top.offset, offsets::kLayer1Top.offset}},
         {"Layer3BasePlusElevation",
          [](SurfaceWrite& w) {
              w.report.c3base = "999";
              w.settings.stationElevationMetres = 3000;
              w.settings.altitudeText = "3000";
          },
-         {0x0F1E, 0x0F1C}},
+         {offsets::kLayer3Base.offset, offsets::kLayer3Top.offset}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -281,16 +307,17 @@ TEST(MetarSet, LargestValuesThatFitAreWritten) {
         std::uint16_t value;
     };
     const std::vector<Case> cases = {
-        {"Temperature127", [](SurfaceWrite& w) { w.report.temp = "127"; }, 0x0F42, 127 * 256},
-        {"TemperatureMinus128", [](SurfaceWrite& w) { w.report.temp = "-128"; }, 0x0F42, low16(-128 * 256)},
-        {"Visibility327Point67", [](SurfaceWrite& w) { w.report.vis = "327.67"; }, 0x0F8C, 32767},
-        {"Pressure2047", [](SurfaceWrite& w) { w.report.alt = "2047"; }, 0x0F48, 2047 * 16},
+        {"Temperature127", [](SurfaceWrite& w) { w.report.temp = "127"; }, offsets::kTemperature.offset, 127 * 256},
+        {"TemperatureMinus128", [](SurfaceWrite& w) { w.report.temp = "-128"; }, offsets::kTemperature.offset,
+         low16(-128 * 256)},
+        {"Visibility327Point67", [](SurfaceWrite& w) { w.report.vis = "327.67"; }, offsets::kVisibility.offset, 32767},
+        {"Pressure2047", [](SurfaceWrite& w) { w.report.alt = "2047"; }, offsets::kPressure.offset, 2047 * 16},
         {"IntensityAndType",
          [](SurfaceWrite& w) {
              w.report.pint = "253";
              w.report.ptype = "255";
          },
-         0x04D2, 0xFFFF},
+         offsets::kPrecipitation.offset, 0xFFFF},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

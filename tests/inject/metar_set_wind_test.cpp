@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "inject/metar_set.h"
 #include "metar_set_fixture.h"
 
@@ -40,8 +41,8 @@ TEST(MetarSetWind, SpeedAndDirection) {
         write.report.winddir = c.winddir;
         write.report.windspeed = c.windspeed;
         write.run();
-        EXPECT_EQ(write.platform().value16At(0x0F72), c.speed);
-        EXPECT_EQ(write.platform().value16At(0x0F74), c.direction);
+        EXPECT_EQ(write.platform().value16At(offsets::kWindSpeed.offset), c.speed);
+        EXPECT_EQ(write.platform().value16At(offsets::kWindDirection.offset), c.direction);
         EXPECT_EQ(write.report.winddir, c.winddirAfter);
     }
 }
@@ -73,9 +74,9 @@ TEST(MetarSetWind, SurfaceWindLeftToWindsAloftHighAboveStation) {
         write.settings.forcedActive = c.forcedActive;
         write.settings.fdValid = c.fdValid;
         write.run();
-        EXPECT_EQ(write.platform().value16At(0x0F72).has_value(), c.surfaceWindWritten);
-        EXPECT_EQ(write.platform().value16At(0x0F74).has_value(), c.surfaceWindWritten);
-        EXPECT_EQ(write.platform().value16At(0x0F78), 15);
+        EXPECT_EQ(write.platform().value16At(offsets::kWindSpeed.offset).has_value(), c.surfaceWindWritten);
+        EXPECT_EQ(write.platform().value16At(offsets::kWindDirection.offset).has_value(), c.surfaceWindWritten);
+        EXPECT_EQ(write.platform().value16At(offsets::kGust.offset), 15);
         EXPECT_EQ(write.report.winddir, c.winddirAfter);
     }
 }
@@ -113,9 +114,9 @@ TEST(MetarSetWind, WindsAloftSpeedGrowsWithAltitude) {
         write.report.gusting = c.gusting;
         write.random = testing::ScriptedRandom(c.random);
         write.run();
-        EXPECT_EQ(write.platform().value16At(0x0F70), 30000);
-        EXPECT_EQ(write.platform().value16At(0x0F72), c.speed);
-        EXPECT_EQ(write.platform().value16At(0x0F78), c.gust);
+        EXPECT_EQ(write.platform().value16At(offsets::kWindAloftAltitude.offset), 30000);
+        EXPECT_EQ(write.platform().value16At(offsets::kWindSpeed.offset), c.speed);
+        EXPECT_EQ(write.platform().value16At(offsets::kGust.offset), c.gust);
     }
 }
 
@@ -127,7 +128,7 @@ TEST(MetarSetWind, WindsAloftSpeedStaysInRange) {
         write.settings.stationElevationMetres = 200;
         write.random = testing::ScriptedRandom(step / 1000.0);
         write.run();
-        const auto speed = write.platform().value16At(0x0F72);
+        const auto speed = write.platform().value16At(offsets::kWindSpeed.offset);
         ASSERT_TRUE(speed.has_value());
         ASSERT_GE(*speed, 10) << "r = " << step / 1000.0;
         ASSERT_LE(*speed, 24) << "r = " << step / 1000.0;
@@ -166,9 +167,18 @@ TEST(MetarSetWind, AltitudeCallWritesOnlyTheWind) {
         std::vector<std::int32_t> offsets;
     };
     const std::vector<Case> cases = {
-        {"WithWindsAloft", true, false, "3000", {0x0F70, 0x0F78, 0x0F72, 0x0F74}},
-        {"WithoutWindsAloft", false, false, "3000", {0x0F78, 0x0F72, 0x0F74}},
-        {"WindsAloftInForceHighAbove", true, true, "3000", {0x0F70, 0x0F78}},
+        {"WithWindsAloft",
+         true,
+         false,
+         "3000",
+         {offsets::kWindAloftAltitude.offset, offsets::kGust.offset, offsets::kWindSpeed.offset,
+          offsets::kWindDirection.offset}},
+        {"WithoutWindsAloft",
+         false,
+         false,
+         "3000",
+         {offsets::kGust.offset, offsets::kWindSpeed.offset, offsets::kWindDirection.offset}},
+        {"WindsAloftInForceHighAbove", true, true, "3000", {offsets::kWindAloftAltitude.offset, offsets::kGust.offset}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

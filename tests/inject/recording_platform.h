@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "simlink/ipc_platform.h"
 #include "simlink/link.h"
 #include "simlink/little_endian.h"
@@ -23,9 +24,6 @@ struct WriteRecord {
 // the link's handshake, replies 1 to every send and records the write records of each send.
 class RecordingPlatform final : public simlink::IpcPlatform {
 public:
-    static constexpr std::int32_t kVersionOffset = 0x3304;
-    static constexpr std::int32_t kSimulatorOffset = 0x3308;
-
     simlink::WindowHandle findWindow(std::string_view className) override {
         return className == simlink::kServerClass ? 1 : 0;
     }
@@ -52,8 +50,8 @@ public:
             if (type == simlink::kRecordRead) {
                 const std::int32_t offset = simlink::readLe32(block_, at + 4);
                 const auto size = static_cast<std::size_t>(simlink::readLe32(block_, at + 8));
-                if (offset == kVersionOffset) simlink::writeLe32(block_, at + 16, 0x19980005);
-                if (offset == kSimulatorOffset) {
+                if (offset == offsets::kServerVersion.offset) simlink::writeLe32(block_, at + 16, 0x19980005);
+                if (offset == offsets::kSimulatorWord.offset) {
                     simlink::writeLe32(block_, at + 16, static_cast<std::int32_t>(0xFADE0006));
                 }
                 at += simlink::kReadHeaderBytes + size;

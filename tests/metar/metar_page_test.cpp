@@ -133,13 +133,37 @@ struct UrlCase {
     std::string url;
 };
 
-TEST(MetarPageUrl, PagePerSourceWithTheIdentifierUnescaped) {
+TEST(MetarPageUrl, PagePerSourceWithThePlainIdentifierAsItIs) {
     const std::vector<UrlCase> cases{
         {"VatsimUpperCased", MetarSource::Vatsim, "ksfo", "http://vatsim.test/search_metar.html?cod=KSFO"},
         {"VatsimAlreadyUpper", MetarSource::Vatsim, "EDDF", "http://vatsim.test/search_metar.html?cod=EDDF"},
         {"WeatherServiceAsGiven", MetarSource::WeatherService, "ksfo",
          "http://nws.test/cgi-bin/mgetmetar.pl?cccc=ksfo"},
-        {"NoEscaping", MetarSource::WeatherService, "a b&", "http://nws.test/cgi-bin/mgetmetar.pl?cccc=a b&"},
+        {"DigitsAndOtherPunctuationKept", MetarSource::WeatherService,
+         "K0&=", "http://nws.test/cgi-bin/mgetmetar.pl?cccc=K0&="},
+    };
+    for (const UrlCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string base = c.source == MetarSource::Vatsim ? "http://vatsim.test" : "http://nws.test";
+        EXPECT_EQ(metarPageUrl(base, c.source, c.stationId), c.url);
+    }
+}
+
+TEST(MetarPageUrl, BytesThatCannotStandInAUrlArePercentEncoded) {
+    const std::vector<UrlCase> cases{
+        {"Blank", MetarSource::WeatherService, "KS O", "http://nws.test/cgi-bin/mgetmetar.pl?cccc=KS%20O"},
+        {"BlankVatsim", MetarSource::Vatsim, "ks o", "http://vatsim.test/search_metar.html?cod=KS%20O"},
+        {"HashWouldCutTheQuery", MetarSource::WeatherService, "KS#O",
+         "http://nws.test/cgi-bin/mgetmetar.pl?cccc=KS%23O"},
+        {"Percent", MetarSource::Vatsim, "K%41O", "http://vatsim.test/search_metar.html?cod=K%2541O"},
+        {"ControlCharacter", MetarSource::WeatherService, "KS\tO", "http://nws.test/cgi-bin/mgetmetar.pl?cccc=KS%09O"},
+        {"ZeroByte", MetarSource::WeatherService, std::string("KS\0O", 4),
+         "http://nws.test/cgi-bin/mgetmetar.pl?cccc=KS%00O"},
+        {"Delete", MetarSource::WeatherService, "KS\x7FO", "http://nws.test/cgi-bin/mgetmetar.pl?cccc=KS%7FO"},
+        {"ByteAbove127KeptByUpperCase", MetarSource::Vatsim, "k\xE9\x66o",  // \x66 is "f"
+         "http://vatsim.test/search_metar.html?cod=K%E9FO"},
+        {"ByteAbove127", MetarSource::WeatherService, "K\xFF\x80O",
+         "http://nws.test/cgi-bin/mgetmetar.pl?cccc=K%FF%80O"},
     };
     for (const UrlCase& c : cases) {
         SCOPED_TRACE(c.name);

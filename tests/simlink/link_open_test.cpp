@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "tests/simlink/fake_link.h"
 
 namespace stratocue::simlink {
@@ -14,9 +15,9 @@ using standins::RequestRecord;
 
 // The three requests of one handshake pass, as the server receives them.
 const std::vector<RequestRecord> kHandshakePass = {
-    {1, 0x3304, 4, 16},
-    {1, 0x3308, 4, 36},
-    {2, 0x330A, 2, 52},
+    {1, offsets::kServerVersion.offset, 4, 16},
+    {1, offsets::kSimulatorWord.offset, 4, 36},
+    {2, offsets::kLibraryVersion.offset, 2, 52},
 };
 
 TEST(LinkOpen, HealthyServerOpensInOnePass) {
@@ -28,7 +29,8 @@ TEST(LinkOpen, HealthyServerOpensInOnePass) {
     EXPECT_EQ(SimNames(fake.link.state().SimId), "FS2002");
     ASSERT_EQ(fake.platform.exchanges().size(), 1U);
     EXPECT_EQ(fake.platform.exchanges()[0], kHandshakePass);
-    EXPECT_EQ(fake.platform.writes(), (std::vector<standins::FakeWrite>{{0x330A, {std::byte{0}, std::byte{0}}}}));
+    EXPECT_EQ(fake.platform.writes(),
+              (std::vector<standins::FakeWrite>{{offsets::kLibraryVersion.offset, {std::byte{0}, std::byte{0}}}}));
     EXPECT_EQ(fake.platform.sleeps(), std::vector<std::uint32_t>{100});
     EXPECT_EQ(fake.platform.lastAtomName(), "FSASMLIB:IPC:1A2B:1");
     EXPECT_EQ(fake.platform.lastMappingName(), "FSASMLIB:IPC:1A2B:1");

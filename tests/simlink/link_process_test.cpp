@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "tests/simlink/fake_link.h"
 
 namespace stratocue::simlink {
@@ -43,7 +44,7 @@ TEST(LinkProcess, RetriesUpToElevenSends) {
 
         auto version = filledBytes<4>(0xAA);
         std::int32_t code = -1;
-        ASSERT_TRUE(fake.link.Link_Read(0x3304, 4, version, code));
+        ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
         EXPECT_EQ(fake.link.Link_Process(code), test.expectedDone);
         EXPECT_EQ(code, test.expectedCode);
         const int sends = std::min(test.failingSends + 1, kSendAttempts);
@@ -70,14 +71,14 @@ TEST(LinkProcess, ReplyOtherThanOneIsBadData) {
         fake.platform.faults.reply = test.reply;
         auto version = filledBytes<4>(0xAA);
         std::int32_t code = -1;
-        ASSERT_TRUE(fake.link.Link_Read(0x3304, 4, version, code));
+        ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
         EXPECT_FALSE(fake.link.Link_Process(code));
         EXPECT_EQ(code, kBadData);
         EXPECT_EQ(version, filledBytes<4>(0xAA));
         EXPECT_EQ(fake.link.state().nextFree, 0U);
         // The queue is empty afterwards: the next exchange carries only its own request.
         fake.platform.faults.reply.reset();
-        ASSERT_TRUE(fake.link.Link_Read(0x3308, 4, version, code));
+        ASSERT_TRUE(fake.link.Link_Read(offsets::kSimulatorWord.offset, 4, version, code));
         EXPECT_TRUE(fake.link.Link_Process(code));
         EXPECT_EQ(fake.platform.exchanges().back().size(), 1U);
         EXPECT_EQ(readLe32(version), static_cast<std::int32_t>(0xFADE0006U));
@@ -87,10 +88,10 @@ TEST(LinkProcess, ReplyOtherThanOneIsBadData) {
 TEST(LinkProcess, MixedReadsAndWritesReachTheirOwnVariables) {
     FakeLink fake;
     ASSERT_EQ(fake.open(), kOk);
-    fake.platform.offsets().setByte(0x0238, 14);
+    fake.platform.offsets().setByte(offsets::kClock.offset, 14);
     fake.platform.offsets().setByte(0x0239, 5);
     fake.platform.offsets().setByte(0x023A, 9);
-    fake.platform.offsets().setLe32(0x0574, 1234);
+    fake.platform.offsets().setLe32(offsets::kAltitudeWhole.offset, 1234);
 
     auto clock = filledBytes<3>(0xAA);
     auto altitude = filledBytes<8>(0xAA);  // larger than the read: only 4 bytes change
@@ -98,11 +99,11 @@ TEST(LinkProcess, MixedReadsAndWritesReachTheirOwnVariables) {
     std::array<std::byte, 2> wind{};
     writeLe16(wind, 0, 0x0F0E);
     std::int32_t code = -1;
-    ASSERT_TRUE(fake.link.Link_Read(0x0238, 3, clock, code));
-    ASSERT_TRUE(fake.link.Link_Write(0x0F42, 2, wind, code));
-    ASSERT_TRUE(fake.link.Link_Read(0x0574, 4, altitude, code));
-    ASSERT_TRUE(fake.link.Link_Read(0x0560, 4, {}, code));  // discarded
-    ASSERT_TRUE(fake.link.Link_Read(0x0F42, 2, written, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kClock.offset, 3, clock, code));
+    ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, wind, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kAltitudeWhole.offset, 4, altitude, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kLatitude.offset, 4, {}, code));  // discarded
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kTemperature.offset, 2, written, code));
     ASSERT_TRUE(fake.link.Link_Process(code));
     EXPECT_EQ(code, kOk);
 
@@ -111,7 +112,8 @@ TEST(LinkProcess, MixedReadsAndWritesReachTheirOwnVariables) {
     EXPECT_EQ(readLe32(altitude, 4), readLe32(filledBytes<4>(0xAA)));
     EXPECT_EQ(readLe16(written), 0x0F0E);
     EXPECT_EQ(fake.platform.exchanges().back().size(), 5U);
-    EXPECT_EQ(fake.platform.writes().back(), (standins::FakeWrite{0x0F42, {std::byte{0x0E}, std::byte{0x0F}}}));
+    EXPECT_EQ(fake.platform.writes().back(),
+              (standins::FakeWrite{offsets::kTemperature.offset, {std::byte{0x0E}, std::byte{0x0F}}}));
 }
 
 }  // namespace

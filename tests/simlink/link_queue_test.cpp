@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "tests/simlink/fake_link.h"
 
 namespace stratocue::simlink {
@@ -49,7 +50,7 @@ TEST(LinkQueue, RefusedRequestLeavesTheQueueUsable) {
     ASSERT_EQ(fake.open(), kOk);
     std::array<std::byte, 4> version{};
     std::int32_t code = -1;
-    ASSERT_TRUE(fake.link.Link_Read(0x3304, 4, version, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
     std::vector<std::byte> tooMuch(static_cast<std::size_t>(kLargestRead));
     EXPECT_FALSE(fake.link.Link_Read(0, kLargestRead, tooMuch, code));
     EXPECT_EQ(code, kBlockFull);
@@ -64,15 +65,16 @@ TEST(LinkQueue, RecordsAreLaidOutByteByByte) {
     std::array<std::byte, 2> variable{};
     const std::array<std::byte, 3> data{std::byte{0xAB}, std::byte{0xCD}, std::byte{0xEF}};
     std::int32_t code = -1;
-    ASSERT_TRUE(fake.link.Link_Read(0x0238, 2, variable, code));
-    ASSERT_TRUE(fake.link.Link_Write(0x0F42, 3, data, code));
-    ASSERT_TRUE(fake.link.Link_Read(0x0560, 0, {}, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kClock.offset, 2, variable, code));
+    ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 3, data, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kLatitude.offset, 0, {}, code));
     const std::span<const std::byte> block = fake.link.state().view;
     const std::vector<std::int32_t> words = {readLe32(block, 0),  readLe32(block, 4),  readLe32(block, 8),
                                              readLe32(block, 12), readLe32(block, 18), readLe32(block, 22),
                                              readLe32(block, 26), readLe32(block, 33), readLe32(block, 37),
                                              readLe32(block, 41), readLe32(block, 45)};
-    EXPECT_EQ(words, (std::vector<std::int32_t>{1, 0x0238, 2, 1, 2, 0x0F42, 3, 1, 0x0560, 0, 0}));
+    EXPECT_EQ(words, (std::vector<std::int32_t>{1, offsets::kClock.offset, 2, 1, 2, offsets::kTemperature.offset, 3, 1,
+                                                offsets::kLatitude.offset, 0, 0}));
     EXPECT_EQ(block[16], std::byte{0});  // data area of a read is zeroed
     EXPECT_EQ(block[30], std::byte{0xAB});
     EXPECT_EQ(block[32], std::byte{0xEF});
@@ -86,11 +88,16 @@ TEST(LinkQueue, CallerErrorsAreRefusedWithoutQueueing) {
     };
     std::array<std::byte, 4> four{};
     const Case cases[] = {
-        {"ReadIntoShorterVariable", [&](Link& l, std::int32_t& c) { return l.Link_Read(0x3304, 8, four, c); }},
-        {"ReadOfNegativeSize", [&](Link& l, std::int32_t& c) { return l.Link_Read(0x3304, -1, four, c); }},
-        {"WriteFromShorterSource", [&](Link& l, std::int32_t& c) { return l.Link_Write(0x0F42, 5, four, c); }},
-        {"WriteOfNegativeSize", [&](Link& l, std::int32_t& c) { return l.Link_Write(0x0F42, -4, four, c); }},
-        {"TextOfNegativeSize", [&](Link& l, std::int32_t& c) { return l.Link_WriteText(0x3380, -1, "x", c); }},
+        {"ReadIntoShorterVariable",
+         [&](Link& l, std::int32_t& c) { return l.Link_Read(offsets::kServerVersion.offset, 8, four, c); }},
+        {"ReadOfNegativeSize",
+         [&](Link& l, std::int32_t& c) { return l.Link_Read(offsets::kServerVersion.offset, -1, four, c); }},
+        {"WriteFromShorterSource",
+         [&](Link& l, std::int32_t& c) { return l.Link_Write(offsets::kTemperature.offset, 5, four, c); }},
+        {"WriteOfNegativeSize",
+         [&](Link& l, std::int32_t& c) { return l.Link_Write(offsets::kTemperature.offset, -4, four, c); }},
+        {"TextOfNegativeSize",
+         [&](Link& l, std::int32_t& c) { return l.Link_WriteText(offsets::kMessageText.offset, -1, "x", c); }},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -119,16 +126,16 @@ TEST(LinkQueue, ClosedLinkRefusesEveryCall) {
         }
         std::array<std::byte, 4> variable{};
         std::int32_t code = -1;
-        EXPECT_FALSE(fake.link.Link_Read(0x3304, 4, variable, code));
+        EXPECT_FALSE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, variable, code));
         EXPECT_EQ(code, kNotOpen);
         code = -1;
-        EXPECT_FALSE(fake.link.Link_Read(0x3304, 40, variable, code));  // even a bad call
+        EXPECT_FALSE(fake.link.Link_Read(offsets::kServerVersion.offset, 40, variable, code));  // even a bad call
         EXPECT_EQ(code, kNotOpen);
         code = -1;
-        EXPECT_FALSE(fake.link.Link_Write(0x0F42, 4, variable, code));
+        EXPECT_FALSE(fake.link.Link_Write(offsets::kTemperature.offset, 4, variable, code));
         EXPECT_EQ(code, kNotOpen);
         code = -1;
-        EXPECT_FALSE(fake.link.Link_WriteText(0x3380, 3, "ab", code));
+        EXPECT_FALSE(fake.link.Link_WriteText(offsets::kMessageText.offset, 3, "ab", code));
         EXPECT_EQ(code, kNotOpen);
         code = -1;
         EXPECT_FALSE(fake.link.Link_Process(code));
@@ -162,10 +169,10 @@ TEST(LinkQueue, TextIsPaddedWithZerosToItsSize) {
         FakeLink fake;
         ASSERT_EQ(fake.open(), kOk);
         std::int32_t code = -1;
-        ASSERT_TRUE(fake.link.Link_WriteText(0x3380, test.size, test.text, code));
+        ASSERT_TRUE(fake.link.Link_WriteText(offsets::kMessageText.offset, test.size, test.text, code));
         ASSERT_TRUE(fake.link.Link_Process(code));
         ASSERT_FALSE(fake.platform.writes().empty());
-        EXPECT_EQ(fake.platform.writes().back(), (standins::FakeWrite{0x3380, test.expected}));
+        EXPECT_EQ(fake.platform.writes().back(), (standins::FakeWrite{offsets::kMessageText.offset, test.expected}));
     }
 }
 

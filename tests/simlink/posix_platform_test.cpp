@@ -2,36 +2,22 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "simlink/link.h"
 #include "simlink/posix_platform.h"
+#include "simlink/posix_wire.h"
+#include "tests/support/temp_folder.h"
 
 namespace stratocue::simlink {
 namespace {
-
-// A fresh empty folder, removed at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "stratocue-link-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    [[nodiscard]] const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // A mapping name no other test process uses.
 std::string uniqueMappingName(std::string_view purpose) {
@@ -47,10 +33,73 @@ bool sharedMemoryExists(const std::string& mappingName) {
     return true;
 }
 
+// Sets an environment variable for one scope and puts back what was there before.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        const char* old = std::getenv(name);
+        if (old != nullptr) old_ = old;
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    ~ScopedEnvironment() {
+        if (old_) {
+            ::setenv(name_, old_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(PosixPlatform, SocketFolderIsASetting) {
+    struct Case {
+        const char* name;
+        const char* value;  // null: not set
+        std::string folder;
+    };
+    const Case cases[] = {
+        {"NotSet", nullptr, "/tmp"},
+        {"Empty", "", "/tmp"},
+        {"Set", "/run/user/1000/stratocue", "/run/user/1000/stratocue"},
+    };
+    for (const Case& c : cases) {
+        const ScopedEnvironment environment("STRATOCUE_LINK_DIR", c.value);
+        EXPECT_EQ(linkSocketFolder(), c.folder) << c.name;
+    }
+}
+
+TEST(PosixPlatform, DefaultPlatformLooksInTheSocketFolder) {
+    const test_support::TempFolder folder;
+    const ScopedEnvironment environment("STRATOCUE_LINK_DIR", folder.path().c_str());
+    // A listening socket where the setting says: the window is found there.
+    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(server, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = ipcSocketPath(folder.path().string(), kServerClass);
+    ASSERT_LT(path.size(), sizeof(address.sun_path));
+    path.copy(address.sun_path, path.size());
+    ASSERT_EQ(::bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(server, 4), 0);
+    {
+        PosixIpcPlatform platform;
+        EXPECT_NE(platform.findWindow(kServerClass), 0U);
+    }
+    ::close(server);
+}
+
 TEST(PosixPlatform, NoSocketMeansNoWindow) {
-    const TempFolder folder;
-    ASSERT_FALSE(folder.path().empty());
-    PosixIpcPlatform platform(folder.path());
+    const test_support::TempFolder folder;
+    PosixIpcPlatform platform(folder.path().string());
     EXPECT_EQ(platform.findWindow(kServerClass), 0U);
     EXPECT_NE(platform.lastError(), 0U);
     Link link(platform);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "tests/simlink/fake_link.h"
 
 namespace stratocue::simlink {
@@ -33,7 +34,7 @@ std::vector<Tamper> tamperCases() {
         cases.push_back({name + "TypeUnknown", record.at, 7});
         cases.push_back({name + "TypeUpperBytesSet", record.at, 0x10000 | (isRead ? 1 : 2)});
         cases.push_back({name + "TypeEndsEarly", record.at, kRecordEnd});
-        cases.push_back({name + "OffsetChanged", record.at + 4, isRead ? 0x0238 : 0x0F44});
+        cases.push_back({name + "OffsetChanged", record.at + 4, isRead ? offsets::kClock.offset : 0x0F44});
         cases.push_back({name + "SizeSmaller", record.at + 8, 1});
         cases.push_back({name + "SizeLarger", record.at + 8, 6});
         cases.push_back({name + "SizeRunsPastTheBlock", record.at + 8, 0x7FFFFFFF});
@@ -62,9 +63,9 @@ TEST(ReplyScan, TamperedReplyCopiesNothing) {
         auto simulator = filledBytes<4>(0xBB);
         const auto wind = filledBytes<2>(0x11);
         std::int32_t code = -1;
-        ASSERT_TRUE(fake.link.Link_Read(0x3304, 4, version, code));
-        ASSERT_TRUE(fake.link.Link_Write(0x0F42, 2, wind, code));
-        ASSERT_TRUE(fake.link.Link_Read(0x3308, 4, simulator, code));
+        ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
+        ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, wind, code));
+        ASSERT_TRUE(fake.link.Link_Read(offsets::kSimulatorWord.offset, 4, simulator, code));
         ASSERT_EQ(fake.link.state().nextFree, kTerminatorAt);
 
         EXPECT_FALSE(fake.link.Link_Process(code));
@@ -89,9 +90,9 @@ TEST(ReplyScan, UntouchedHeadersWithAnyDataAreAccepted) {
     auto simulator = filledBytes<4>(0xBB);
     const auto wind = filledBytes<2>(0x11);
     std::int32_t code = -1;
-    ASSERT_TRUE(fake.link.Link_Read(0x3304, 4, version, code));
-    ASSERT_TRUE(fake.link.Link_Write(0x0F42, 2, wind, code));
-    ASSERT_TRUE(fake.link.Link_Read(0x3308, 4, simulator, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
+    ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, wind, code));
+    ASSERT_TRUE(fake.link.Link_Read(offsets::kSimulatorWord.offset, 4, simulator, code));
     EXPECT_TRUE(fake.link.Link_Process(code));
     EXPECT_EQ(code, kOk);
     EXPECT_EQ(readLe32(version), -5);

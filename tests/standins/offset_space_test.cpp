@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/fault.h"
+#include "common/sim_offsets.h"
 #include "standins/server/offset_space.h"
 
 namespace stratocue::standins {
@@ -8,13 +9,13 @@ namespace {
 
 TEST(OffsetSpace, ValuesAreLittleEndianBytes) {
     OffsetSpace space;
-    space.setLe32(0x3304, 0x28100004);
-    space.setLe16(0x0F42, 0xFFFE);
+    space.setLe32(offsets::kServerVersion.offset, 0x28100004);
+    space.setLe16(offsets::kTemperature.offset, 0xFFFE);
     space.setByte(0xFFFF, 7);
-    EXPECT_EQ(space.getByte(0x3304), 0x04);
+    EXPECT_EQ(space.getByte(offsets::kServerVersion.offset), 0x04);
     EXPECT_EQ(space.getByte(0x3307), 0x28);
-    EXPECT_EQ(space.getLe32(0x3304), 0x28100004U);
-    EXPECT_EQ(space.getLe16(0x0F42), 0xFFFE);
+    EXPECT_EQ(space.getLe32(offsets::kServerVersion.offset), 0x28100004U);
+    EXPECT_EQ(space.getLe16(offsets::kTemperature.offset), 0xFFFE);
     EXPECT_EQ(space.getByte(0xFFFF), 7);
     EXPECT_EQ(space.getLe32(0), 0U);
 }

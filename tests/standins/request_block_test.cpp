@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "simlink/little_endian.h"
 #include "standins/server/request_block.h"
 
@@ -45,12 +46,12 @@ std::vector<std::byte> bytesOf(std::initializer_list<unsigned> values) {
 
 TEST(RequestBlock, ServesReadsAndWritesInOrder) {
     OffsetSpace space;
-    space.setLe32(0x3304, 0x28100004);
+    space.setLe32(offsets::kServerVersion.offset, 0x28100004);
     std::vector<std::byte> block = BlockBuilder()
-                                       .read(0x3304, 4)
-                                       .write(0x0F42, bytesOf({0x0E, 0x0F}))
-                                       .read(0x0F42, 2)
-                                       .read(0x0560, 0)
+                                       .read(offsets::kServerVersion.offset, 4)
+                                       .write(offsets::kTemperature.offset, bytesOf({0x0E, 0x0F}))
+                                       .read(offsets::kTemperature.offset, 2)
+                                       .read(offsets::kLatitude.offset, 0)
                                        .end()
                                        .bytes();
     std::vector<WriteNotice> notices;
@@ -58,14 +59,14 @@ TEST(RequestBlock, ServesReadsAndWritesInOrder) {
     EXPECT_EQ(simlink::readLeU32(block, 16), 0x28100004U);
     EXPECT_EQ(block[50], std::byte{0x0E});  // the later read sees the earlier write
     EXPECT_EQ(block[51], std::byte{0x0F});
-    EXPECT_EQ(space.getLe16(0x0F42), 0x0F0E);
+    EXPECT_EQ(space.getLe16(offsets::kTemperature.offset), 0x0F0E);
     ASSERT_EQ(notices.size(), 1U);
     EXPECT_EQ(notices[0].offset, 0x0F42U);
     EXPECT_EQ(std::vector<std::byte>(notices[0].bytes.begin(), notices[0].bytes.end()), bytesOf({0x0E, 0x0F}));
     const auto records = parseRequestBlock(block);
     ASSERT_TRUE(records.has_value());
     EXPECT_EQ(records->size(), 4U);
-    EXPECT_EQ((*records)[1], (RequestRecord{2, 0x0F42, 2, 32}));
+    EXPECT_EQ((*records)[1], (RequestRecord{2, offsets::kTemperature.offset, 2, 32}));
 }
 
 TEST(RequestBlock, MalformedBlocksAreRefusedUntouched) {
@@ -76,32 +77,35 @@ TEST(RequestBlock, MalformedBlocksAreRefusedUntouched) {
     const Case cases[] = {
         {"EmptyBlock", {}},
         {"TypeCutShort", bytesOf({1, 0})},
-        {"NoTerminator", BlockBuilder().read(0x3304, 4).bytes()},
+        {"NoTerminator", BlockBuilder().read(offsets::kServerVersion.offset, 4).bytes()},
         {"TerminatorCutShort",
          [] {
-             auto bytes = BlockBuilder().write(0x0F42, bytesOf({1, 2})).bytes();
+             auto bytes = BlockBuilder().write(offsets::kTemperature.offset, bytesOf({1, 2})).bytes();
              bytes.push_back(std::byte{0});
              return bytes;
          }()},
         {"UnknownType", BlockBuilder().word(3).word(0).word(0).end().bytes()},
-        {"ReadHeaderCutShort", BlockBuilder().word(1).word(0x3304).word(4).bytes()},
-        {"WriteHeaderCutShort", BlockBuilder().word(2).word(0x0F42).bytes()},
-        {"ReadRunsPastTheBlock", BlockBuilder().word(1).word(0x3304).word(0x7FFFFFFF).word(1).end().bytes()},
-        {"WriteRunsPastTheBlock", BlockBuilder().word(2).word(0x0F42).word(0xFFFFFFFF).end().bytes()},
+        {"ReadHeaderCutShort", BlockBuilder().word(1).word(offsets::kServerVersion.offset).word(4).bytes()},
+        {"WriteHeaderCutShort", BlockBuilder().word(2).word(offsets::kTemperature.offset).bytes()},
+        {"ReadRunsPastTheBlock",
+         BlockBuilder().word(1).word(offsets::kServerVersion.offset).word(0x7FFFFFFF).word(1).end().bytes()},
+        {"WriteRunsPastTheBlock",
+         BlockBuilder().word(2).word(offsets::kTemperature.offset).word(0xFFFFFFFF).end().bytes()},
         {"ReadPastTheOffsets", BlockBuilder().read(0xFFFF, 2).end().bytes()},
         {"WritePastTheOffsets", BlockBuilder().write(0xFFFFFFFF, bytesOf({1, 2})).end().bytes()},
         {"EmptyReadPastTheOffsets", BlockBuilder().read(0x10001, 0).end().bytes()},
-        {"GoodRecordThenBadOne", BlockBuilder().write(0x0F42, bytesOf({1, 2})).word(9).end().bytes()},
+        {"GoodRecordThenBadOne",
+         BlockBuilder().write(offsets::kTemperature.offset, bytesOf({1, 2})).word(9).end().bytes()},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         OffsetSpace space;
-        space.setLe32(0x3304, 0x28100004);
+        space.setLe32(offsets::kServerVersion.offset, 0x28100004);
         std::vector<std::byte> block = test.block;  // exactly sized, so any overrun is caught
         int notices = 0;
         EXPECT_EQ(processRequestBlock(block, space, [&](const WriteNotice&) { ++notices; }), kReplyRefused);
         EXPECT_EQ(block, test.block);
-        EXPECT_EQ(space.getLe16(0x0F42), 0);
+        EXPECT_EQ(space.getLe16(offsets::kTemperature.offset), 0);
         EXPECT_EQ(notices, 0);
         EXPECT_FALSE(parseRequestBlock(test.block).has_value());
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/sim_offsets.h"
 #include "standins/sim/sim_offsets.h"
 
 namespace stratocue::standins {
@@ -30,10 +31,10 @@ TEST(SimOffsets, PositionAsTheProgramReadsIt) {
         SCOPED_TRACE(test.name);
         OffsetSpace space;
         writePosition(space, test.position);
-        EXPECT_EQ(signedAt(space, kLatitudeOffset + 4), test.latitudeHigh);
-        EXPECT_EQ(signedAt(space, kLongitudeOffset + 4), test.longitudeHigh);
-        EXPECT_EQ(signedAt(space, kAltitudeOffset + 4), test.altitudeWhole);
-        EXPECT_EQ(space.getLe32(kAltitudeOffset), test.altitudeFraction);
+        EXPECT_EQ(signedAt(space, offsets::kLatitude.place() + 4), test.latitudeHigh);
+        EXPECT_EQ(signedAt(space, offsets::kLongitude.place() + 4), test.longitudeHigh);
+        EXPECT_EQ(signedAt(space, offsets::kAltitude.place() + 4), test.altitudeWhole);
+        EXPECT_EQ(space.getLe32(offsets::kAltitude.place()), test.altitudeFraction);
     }
 }
 
@@ -55,9 +56,9 @@ TEST(SimOffsets, ClockBytes) {
         SCOPED_TRACE(test.name);
         OffsetSpace space;
         writeClock(space, test.secondOfDay);
-        EXPECT_EQ(space.getByte(kClockOffset), test.hour);
-        EXPECT_EQ(space.getByte(kClockOffset + 1), test.minute);
-        EXPECT_EQ(space.getByte(kClockOffset + 2), test.second);
+        EXPECT_EQ(space.getByte(offsets::kClock.place()), test.hour);
+        EXPECT_EQ(space.getByte(offsets::kClock.place() + 1), test.minute);
+        EXPECT_EQ(space.getByte(offsets::kClock.place() + 2), test.second);
     }
 }
 

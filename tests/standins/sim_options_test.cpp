@@ -17,12 +17,14 @@ TEST(SimOptions, DefaultsWithoutArguments) {
     EXPECT_EQ(parsed.options.simulatorWord, 0xFADE0006U);
     EXPECT_FALSE(parsed.options.clockSecondOfDay.has_value());
     EXPECT_EQ(parsed.options.fault, SimFault::None);
+    EXPECT_FALSE(parsed.options.runSeconds.has_value());
 }
 
 TEST(SimOptions, EachOptionSetsItsValue) {
     const std::vector<std::string_view> arguments = {
-        "--socket-dir", "/run/sim", "--class", "FS98MAIN", "--version", "0x19980005", "--sim",   "fade0001",
-        "--flight",     "path.txt", "--clock", "14:05:09", "--log",     "sim.jsonl",  "--fault", "reply=0"};
+        "--socket-dir", "/run/sim",  "--class",  "FS98MAIN", "--version",     "0x19980005",
+        "--sim",        "fade0001",  "--flight", "path.txt", "--clock",       "14:05:09",
+        "--log",        "sim.jsonl", "--fault",  "reply=0",  "--run-seconds", "90"};
     const ParsedSimOptions parsed = parseSimOptions(arguments);
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.options.socketDir, "/run/sim");
@@ -34,6 +36,7 @@ TEST(SimOptions, EachOptionSetsItsValue) {
     EXPECT_EQ(parsed.options.logFile, "sim.jsonl");
     EXPECT_EQ(parsed.options.fault, SimFault::Reply);
     EXPECT_EQ(parsed.options.faultReply, 0U);
+    EXPECT_EQ(parsed.options.runSeconds, 90U);
 }
 
 TEST(SimOptions, FaultKinds) {
@@ -66,6 +69,8 @@ TEST(SimOptions, BadCommandLinesAreExplained) {
         {"ShortClock", {"--clock", "1:02:03"}, "--clock needs HH:MM:SS, not '1:02:03'"},
         {"UnknownFault", {"--fault", "crash"}, "unknown fault 'crash' (no-answer, slow or reply=N)"},
         {"BadReply", {"--fault", "reply=x"}, "--fault reply=N needs a whole number, not 'x'"},
+        {"BadRunSeconds", {"--run-seconds", "1.5"}, "--run-seconds needs a whole number, not '1.5'"},
+        {"NegativeRunSeconds", {"--run-seconds", "-1"}, "--run-seconds needs a whole number, not '-1'"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "standins/wx/wx_routes.h"
 #include "standins/wx/wx_text_lines.h"
 #include "standins/wx/wx_weather_data.h"
+#include "tests/support/temp_folder.h"
 
 #include "wx_test_files.h"
 
@@ -152,18 +152,13 @@ TEST_P(FaultReply, ChangesStatusAndSize) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultReply, ::testing::ValuesIn(kFaultReplyCases), wxtest::NameOfRow{});
 
-// A data folder in the test's temporary directory, removed afterwards.
+// A data folder of the test's own with its empty fd/ folder, removed afterwards.
 class DataFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("standin-wx-" + std::string(test->name()) + "-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_ / "fd");
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void SetUp() override { std::filesystem::create_directories(folder_ / "fd"); }
 
-    std::filesystem::path folder_;
+    test_support::TempFolder temp_;
+    const std::filesystem::path& folder_ = temp_.path();
 };
 
 TEST_F(DataFolder, LoadsReportsAndTheBulletinsThatExist) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,38 @@ TEST(HelpCommandLine, AsksForUsage) {
     EXPECT_TRUE(wxUsage().ends_with("\n"));
 }
 
+struct FaultCase {
+    const char* name;
+    std::string_view fault;
+    bool slow;
+    std::chrono::milliseconds slowDelay;
+    bool endless;
+    bool noPage;
+};
+
+const FaultCase kFaultCases[] = {
+    {"SlowDefault", "slow", true, kSlowAnswerDelay, false, false},
+    {"SlowPastTheTimeOut", "slow=45000", true, std::chrono::milliseconds(45000), false, false},
+    {"SlowNotAtAll", "slow=0", true, std::chrono::milliseconds(0), false, false},
+    {"BodyWithoutEnd", "endless", false, kSlowAnswerDelay, true, false},
+    {"NoPageAtAll", "nopage", false, kSlowAnswerDelay, false, true},
+};
+
+class FaultCommandLine : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(FaultCommandLine, SetsTheFault) {
+    const FaultCase& row = GetParam();
+    const std::vector<std::string_view> arguments = {"--data", "wx", "--fault", row.fault};
+    const ParsedWxOptions parsed = parseWxOptions(arguments);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.faults.slow, row.slow);
+    EXPECT_EQ(parsed.options.faults.slowDelay, row.slowDelay);
+    EXPECT_EQ(parsed.options.faults.endless, row.endless);
+    EXPECT_EQ(parsed.options.faults.noPage, row.noPage);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultCommandLine, ::testing::ValuesIn(kFaultCases), wxtest::NameOfRow{});
+
 struct BadCase {
     const char* name;
     std::vector<std::string_view> arguments;
@@ -80,6 +113,8 @@ const BadCase kBadCases[] = {
     {"UnknownFault", {"--data", "wx", "--fault", "drop"}, "unknown fault"},
     {"StatusOutOfRange", {"--data", "wx", "--fault", "status=99"}, "status"},
     {"StatusNotANumber", {"--data", "wx", "--fault", "status=abc"}, "status"},
+    {"SlowDelayNotANumber", {"--data", "wx", "--fault", "slow=soon"}, "slow=MS"},
+    {"SlowDelayTooLong", {"--data", "wx", "--fault", "slow=600001"}, "slow=MS"},
     {"UnknownOption", {"--data", "wx", "--colour", "red"}, "unknown option"},
     {"UnknownOptionLast", {"--data", "wx", "--colour"}, "unknown option"},
     {"StrayArgument", {"wx"}, "unknown argument"},

@@ -11,6 +11,7 @@
 #include "fdwinds/fd_decoder.h"
 #include "metar/metar_page.h"
 #include "standins/wx/wx_pages.h"
+#include "standins/wx/wx_routes.h"
 #include "standins/wx/wx_server.h"
 #include "standins/wx/wx_stop_signal.h"
 #include "standins/wx/wx_weather_data.h"
@@ -37,6 +38,7 @@ public:
         : server_(std::move(data), faults, log), client_("127.0.0.1", server_.start(0)) {}
 
     httplib::Result get(const std::string& target) { return client_.Get(target); }
+    httplib::Client& client() { return client_; }
     void stop() { server_.stop(); }
 
 private:
@@ -143,6 +145,36 @@ TEST_P(FaultOverHttp, ChangesEveryAnswer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultOverHttp, ::testing::ValuesIn(kFaultCases), wxtest::NameOfRow{});
+
+TEST(NoPageOverHttp, EveryAnswerIsTheSameBytes) {
+    WxFaults faults;
+    faults.noPage = true;
+    RunningServer server(loadWeatherData(wxtest::kDemoWeatherDir), faults);
+    for (const char* target : {"/search_metar.html?cod=KSFO", "/fdwinds/text/sfo_fd1.shtml"}) {
+        const httplib::Result result = server.get(target);
+        ASSERT_TRUE(result) << httplib::to_string(result.error());
+        EXPECT_EQ(result->status, 200);
+        EXPECT_EQ(result->body, notAPage());
+    }
+    EXPECT_FALSE(cutReportFromPage(notAPage(), MetarSource::Vatsim, "KSFO").has_value());
+    EXPECT_THROW((void)fdwinds::FD_CutBulletin(notAPage()), fdwinds::FdFormatError);
+}
+
+TEST(EndlessOverHttp, BodyStartsWithThePageAndGoesOnPastTheLimit) {
+    WxFaults faults;
+    faults.endless = true;
+    RunningServer server(smallData(), faults);
+    constexpr std::size_t kEnough = 256 * 1024;
+    std::string received;
+    const httplib::Result result =
+        server.client().Get("/search_metar.html?cod=KSFO", [&received](const char* data, std::size_t length) {
+            received.append(data, length);
+            return received.size() < kEnough;  // the client gives up; the body would not end
+        });
+    EXPECT_FALSE(result);  // cancelled by the receiver, never ended by the server
+    EXPECT_GE(received.size(), kEnough);
+    EXPECT_TRUE(received.starts_with(vatsimMetarPage("KSFO", std::string(kSfoReport)))) << received.substr(0, 200);
+}
 
 TEST(OversizeOverHttp, PaddedPageStillHoldsTheReport) {
     RunningServer server(smallData(), wxtest::oversizeFault());

@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "common/fault.h"
+#include "common/units.h"
 
 namespace stratocue::stations {
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951;
+using units::kDegreesPerRadian;
 constexpr double kToleranceRadians = 1e-11;
 
 double radiansFromDegrees(double degrees) { return degrees / kDegreesPerRadian; }

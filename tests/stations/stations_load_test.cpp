@@ -4,52 +4,26 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/units.h"
+#include "tests/support/temp_folder.h"
 
 namespace stratocue::stations {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kDegreesPerRadian = 57.29577951;
+using units::kDegreesPerRadian;
 constexpr double kToleranceRadians = 1e-11;
 
 const fs::path kSampleFolder = STATIONS_TEST_DATA_DIR;
 const fs::path kRealDataFolder = STATIONS_REAL_DATA_DIR;
 
 double radiansFromDegrees(double degrees) { return degrees / kDegreesPerRadian; }
-
-// A folder of its own under the test temp folder, removed at the end of the test.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::path(testing::TempDir()) / (std::string("stations_") + test->test_suite_name() + "_" +
-                                                test->name() + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    [[nodiscard]] const fs::path& path() const { return path_; }
-
-    void write(std::string_view name, std::string_view bytes) const {
-        std::ofstream file(path_ / name, std::ios::binary);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        ASSERT_TRUE(file.good()) << "cannot write " << name;
-    }
-
-private:
-    fs::path path_;
-};
 
 // Runs the loader with actions that record what they were asked to do, in order.
 struct LoadRun {
@@ -142,7 +116,7 @@ TEST(StationsLoad, FilesWithoutDataLinesGiveEmptyTables) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder folder;
+        test_support::TempFolder folder;
         folder.write("icao.txt", c.icao);
         folder.write("fdwinds.txt", c.fdwinds);
         LoadRun run;
@@ -180,7 +154,7 @@ TEST(StationsLoad, TableCapacity) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder folder;
+        test_support::TempFolder folder;
         folder.write("icao.txt", "// header\r\n" + repeatedStationLines(c.icaoLines, "\r\n"));
         folder.write("fdwinds.txt", repeatedStationLines(c.fdwindsLines, "\r"));
         LoadRun run;
@@ -246,7 +220,7 @@ TEST(StationsLoad, UnreadableFilesFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder folder;
+        test_support::TempFolder folder;
         if (c.icaoIsFolder) {
             fs::create_directory(folder.path() / "icao.txt");
         } else if (c.stationCount > 0) {
@@ -280,7 +254,7 @@ TEST(StationsLoad, NumericFaultsFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder folder;
+        test_support::TempFolder folder;
         folder.write("icao.txt", c.icao);
         folder.write("fdwinds.txt", c.fdwinds);
         LoadRun run;
@@ -317,7 +291,7 @@ TEST(StationsLoad, GarbageBytesNeverCrash) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder folder;
+        test_support::TempFolder folder;
         folder.write("icao.txt", c.icao);
         folder.write("fdwinds.txt", c.icao);
         LoadRun run;

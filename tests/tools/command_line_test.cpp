@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tests/support/temp_folder.h"
 #include "tools/command_line.h"
 #include "tools/decode_commands.h"
 
@@ -114,7 +115,8 @@ struct UnreadableCase {
 };
 
 TEST(RunDecodeTool, UnreadablePageFileIsAnError) {
-    const std::string missing = (std::filesystem::temp_directory_path() / "stratocue-decode-no-such-page").string();
+    const test_support::TempFolder folder;  // empty: the page file is not there
+    const std::string missing = folder.file("no-such-page.shtml").string();
     const std::vector<UnreadableCase> cases{
         {"MissingFile", missing},
         {"Folder", kPagesFolder.string()},

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "tools/command_line.h"
 #include "tools/decode_commands.h"
 
@@ -24,20 +25,8 @@ struct ProgramRun {
 // A fresh folder of its own for the program's input and output files.
 class DecodeProgram : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "stratocue-decode-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
     std::filesystem::path write(const std::string& name, const std::string& bytes) const {
-        const std::filesystem::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return temp_.write(name, bytes);
     }
 
     std::string read(const std::string& name) const {
@@ -58,7 +47,8 @@ protected:
         return result;
     }
 
-    std::filesystem::path folder_;
+    test_support::TempFolder temp_;
+    const std::filesystem::path& folder_ = temp_.path();
 };
 
 TEST_F(DecodeProgram, WritesWhatTheCommandsGive) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -61,14 +62,21 @@ std::string oneMebibyte() {
 
 const std::string kHeldBody = "held body";
 
-// Runs a loopback server until stop(); returns once it accepts connections.
+// What the endless page sends per chunk, and where its server gives up if nobody stops it.
+const std::string kEndlessChunk(4096, 'E');
+constexpr std::size_t kEndlessGiveUpBytes = 64 * 1024 * 1024;
+// What may lie in the socket buffers of both ends once the client has stopped reading.
+constexpr std::size_t kEndlessBoundBytes = 16 * 1024 * 1024;
+
+// Runs a loopback server until stop(); returns once it accepts connections. The listener
+// shares its "ended" flag, which it still sets long after this function has returned.
 void startListening(httplib::Server& server, std::thread& listener) {
-    std::atomic<bool> ended = false;
-    listener = std::thread([&server, &ended] {
+    const auto ended = std::make_shared<std::atomic<bool>>(false);
+    listener = std::thread([&server, ended] {
         server.listen_after_bind();
-        ended = true;
+        *ended = true;
     });
-    while (!server.is_running() && !ended) std::this_thread::yield();
+    while (!server.is_running() && !*ended) std::this_thread::yield();
 }
 
 // A loopback port that was listening and is now closed, so connecting is refused.
@@ -92,6 +100,28 @@ protected:
         });
         server_.Get("/large", [](const httplib::Request&, httplib::Response& res) {
             res.set_content(oneMebibyte(), "application/octet-stream");
+        });
+        server_.Get("/longest", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(std::string(kLongestBodyBytes, 'L'), "text/plain");
+        });
+        server_.Get("/one-byte-more", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(std::string(kLongestBodyBytes + 1, 'L'), "text/plain");
+        });
+        // Sends chunks until the client goes away (or, should it never, up to a give-up
+        // size), counting what it got out.
+        server_.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider(
+                "text/plain",
+                [this](std::size_t, httplib::DataSink& sink) {
+                    if (endlessBytesSent_ >= kEndlessGiveUpBytes) {
+                        sink.done();
+                        return true;
+                    }
+                    if (!sink.write(kEndlessChunk.data(), kEndlessChunk.size())) return false;
+                    endlessBytesSent_ += kEndlessChunk.size();
+                    return true;
+                },
+                [this](bool) { endlessEnded_.open(); });
         });
         server_.Get(R"(/status/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
             res.status = std::stoi(req.matches[1].str());
@@ -129,6 +159,8 @@ protected:
     }
 
     Gate gate_;
+    Gate endlessEnded_;
+    std::atomic<std::size_t> endlessBytesSent_ = 0;
     httplib::Server server_;
     std::thread listener_;
     int port_ = 0;
@@ -144,7 +176,7 @@ struct BodyCase {
 TEST_F(HttpTransferTest, BodyComesBackByteForByte) {
     const std::vector<BodyCase> cases = {
         {"AllByteValuesWithZeroAndAbove127", "/bytes", allByteValues()},
-        {"OneMebibyteWhole", "/large", oneMebibyte()},
+        {"LongestBodyWhole", "/longest", std::string(kLongestBodyBytes, 'L')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -168,6 +200,8 @@ TEST_F(HttpTransferTest, FailuresRaiseTransferError) {
         {"NotFound404", urlOf("/status/404"), 30, "HTTP status 404"},
         {"ServerError500", urlOf("/status/500"), 30, "HTTP status 500"},
         {"EmptyBody", urlOf("/empty"), 30, "empty answer"},
+        {"OneByteMoreThanABodyHolds", urlOf("/one-byte-more"), 30, "longer than 32767 bytes"},
+        {"OneMebibyte", urlOf("/large"), 30, "longer than 32767 bytes"},
         {"NoAnswerWithinOneSecond", urlOf("/silent"), 1, "time-out"},
         {"ConnectionRefused", "http://127.0.0.1:" + refusedPort + "/bytes", 30, "could not connect"},
         {"MalformedUrl", "http://[::1", 30, "invalid URL"},
@@ -186,6 +220,46 @@ TEST_F(HttpTransferTest, FailuresRaiseTransferError) {
         }
         EXPECT_FALSE(transfer_->StillExecuting());
     }
+}
+
+TEST_F(HttpTransferTest, EndlessBodyStopsAtTheLimitAtOnce) {
+    // Only a fetch that stops by itself at the limit raises this error: one that buffered
+    // everything would get the whole give-up size, one that waited would see the time-out.
+    transfer_->setRequestTimeout(3600);
+    try {
+        static_cast<void>(transfer_->OpenUrl(urlOf("/endless")));
+        ADD_FAILURE() << "no TransferError raised";
+    } catch (const TransferError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("longer than 32767 bytes"), std::string::npos) << message;
+    }
+    EXPECT_FALSE(transfer_->StillExecuting());
+
+    // The server stops once the client has gone; what it got out is bounded by the buffers.
+    endlessEnded_.waitOpen(60s);
+    EXPECT_LT(endlessBytesSent_.load(), kEndlessBoundBytes);
+}
+
+TEST_F(HttpTransferTest, CancelFromTheHookEndsTheFetch) {
+    int hookCalls = 0;
+    transfer_->setKeepAlive([&] {
+        ++hookCalls;
+        transfer_->Cancel();  // the server holds its answer back until the tear-down
+    });
+    try {
+        static_cast<void>(transfer_->OpenUrl(urlOf("/held")));
+        ADD_FAILURE() << "no TransferError raised";
+    } catch (const TransferError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("cancelled"), std::string::npos) << message;
+    }
+    EXPECT_EQ(hookCalls, 1);
+    EXPECT_FALSE(transfer_->StillExecuting());
+
+    // A cancel without a running fetch changes nothing; the next fetch runs to its end.
+    transfer_->setKeepAlive({});
+    transfer_->Cancel();
+    EXPECT_EQ(ansiFromBytes(transfer_->OpenUrl(urlOf("/bytes"))), allByteValues());
 }
 
 struct ExecutingCase {

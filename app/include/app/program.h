@@ -54,6 +54,12 @@ public:
     // transfer runs; otherwise the window is destroyed and the program shuts down.
     void closeMainWindow();
 
+    // The program is asked to end (SIGINT, SIGTERM): a running transfer is cancelled, and
+    // the End Program action runs as soon as the program's code has returned to the event
+    // loop (at once when it is idle), so the link is always closed. Until then nothing new
+    // starts: no tick, no download, no write into the simulator.
+    void endOnSignal();
+
     // Runs at the end of every tick of the main cycle (the headless program prints then).
     std::function<void()> afterTick;
     // How many ticks of the main cycle have run.
@@ -76,8 +82,15 @@ private:
     void wireMain(ui::FrmMain& form);
     void wireStatus(ui::FrmStatus& form);
     void wireSplash(ui::FrmSplash& form);
+    // Runs one event of the windows (or the start-up); a requested end follows once the
+    // outermost event has returned.
+    void runEvent(const std::function<void()>& handler);
+    [[nodiscard]] std::function<void()> asEvent(std::function<void()> handler);
+    void endIfRequested();
 
-    // Shutdown
+    // Start-up and shutdown
+    void startUp();
+    void frmMainCloseBox();
     void butOK_Click();
     void frmMain_Unload();
     void destroyAllWindows();
@@ -96,6 +109,10 @@ private:
     // Station tracking and the refresh schedules
     void forceCheck();
     void showChosenStation(std::int16_t closestIndex, double closestDistance);
+    // Below 2500 ft above the station: applies the surface weather once, on descending
+    // through that height, and gives true; above it, false and nothing done.
+    [[nodiscard]] bool surfaceLayerCase(std::int16_t& closestIndex, double altitudeMetres,
+                                        std::int16_t elevationMetres);
     void surfaceAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres);
     void windsAloftAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres);
     [[nodiscard]] bool metarSchedule(std::int16_t& closestIndex);
@@ -114,6 +131,8 @@ private:
     std::unique_ptr<inject::RandomSource> ownRandom_;
     inject::RandomSource* random_ = nullptr;
     bool tickRunning_ = false;
+    int eventDepth_ = 0;
+    bool endRequested_ = false;
     int tickCount_ = 0;
     double aircraftLatitude_ = 0.0;
     double aircraftLongitude_ = 0.0;

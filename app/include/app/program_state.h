@@ -6,7 +6,7 @@
 namespace stratocue::app {
 
 // The process-wide values that the main cycle and the workers share. One instance lives in
-// the running program; the station loader gives every field its start value.
+// the running program; start-up gives every field its start value before loading stations.
 struct ProgramState {
     bool startFailed = false;                 // start-up failed; the next tick ends the program
     std::string forcedId;                     // station the user forces; empty = none
@@ -25,6 +25,8 @@ struct ProgramState {
     std::string lastStationId = "firstload";  // station id last seen by the change checks
     std::int16_t metarIntervalDefault = 5;    // minutes written into an out-of-range METAR box
     std::int16_t fdIntervalDefault = 10;      // minutes written into an out-of-range FD box
+
+    bool operator==(const ProgramState&) const = default;
 };
 
 }  // namespace stratocue::app

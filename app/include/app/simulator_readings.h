@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "common/sim_offsets.h"
 #include "ui/control.h"
 #include "ui/frm_status.h"
 
@@ -23,16 +24,13 @@ enum class ReadingKind {
 };
 
 struct SimulatorReading {
-    std::int32_t offset;
-    std::int32_t sizeBytes;
+    offsets::SimOffset value;
     ReadingKind kind;
     ui::Label ui::FrmStatus::*label;
 };
 
 // The fourteen values of every tick, in the order they are read.
 [[nodiscard]] const std::array<SimulatorReading, 14>& simulatorReadings();
-
-constexpr double kDegreesPerRadian = 57.29577951;
 
 // Aircraft position in radians from the raw words.
 [[nodiscard]] double latitudeRadians(std::int32_t word);

@@ -25,6 +25,11 @@ public:
 // missing from the window or stands at its first position.
 [[nodiscard]] std::string FD_CutBulletin(std::string_view pageText);
 
+// The station rows of a bulletin (LF line ends, none after the last row) in the form the
+// cut gives: line breaks and the blank runs of missing fields rewritten, trailing blanks
+// dropped.
+[[nodiscard]] std::string FD_TableFromRows(std::string_view rows);
+
 // The cuts joined in page order with one blank between neighbours, none at either end.
 [[nodiscard]] std::string FD_JoinCuts(const std::vector<std::string>& cuts);
 

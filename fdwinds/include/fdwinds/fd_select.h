@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/units.h"
 #include "fdwinds/fd_winds.h"
 #include "stations/station_tables.h"
 
@@ -18,7 +19,7 @@ inline constexpr std::array<std::string_view, 7> FdRegionPages{
 
 constexpr std::int32_t kFdRequestTimeoutSeconds = 30;
 constexpr double kFdRangeLimit = 500.0;
-constexpr double kFdWriteAltitudeMetres = 1500 / 3.825;  // about 392.157 m
+constexpr double kFdWriteAltitudeMetres = 1500 / units::kFeetPerMetreWindsAloftWrite;  // about 392.157 m
 
 // The station choice of one run: the row of FdWinds (0 = none), whether it lies within
 // range, and the FdStationList index of the chosen station (0 = none).

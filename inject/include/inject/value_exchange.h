@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/fault.h"
+#include "common/sim_offsets.h"
 #include "simlink/link.h"
 
 namespace stratocue::inject {
@@ -21,15 +22,15 @@ template <class Compute>
     }
 }
 
-// Queues `bytes` at `offset` and, when that succeeded, sends them at once; the outcome of
+// Queues `bytes` at `where` and, when that succeeded, sends them at once; the outcome of
 // the exchange is not looked at.
-void exchangeBytes(simlink::Link& link, std::int32_t offset, std::span<const std::byte> bytes);
+void exchangeBytes(simlink::Link& link, const offsets::SimOffset& where, std::span<const std::byte> bytes);
 
-// Writes the low 16 bits of `value` little-endian at `offset` as its own exchange;
-// nothing when the value is missing.
-void exchangeValue16(simlink::Link& link, std::int32_t offset, std::optional<std::int32_t> value);
+// Writes the low 16 bits of `value` little-endian at `where` (a 2-byte offset) as its own
+// exchange; nothing when the value is missing.
+void exchangeValue16(simlink::Link& link, const offsets::SimOffset& where, std::optional<std::int32_t> value);
 
-// Writes `text` followed by one zero byte at `offset` (size = length + 1) as its own exchange.
-void exchangeText(simlink::Link& link, std::int32_t offset, std::string_view text);
+// Writes `text` followed by one zero byte at `where` (size = length + 1) as its own exchange.
+void exchangeText(simlink::Link& link, const offsets::SimOffset& where, std::string_view text);
 
 }  // namespace stratocue::inject

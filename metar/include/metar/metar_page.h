@@ -10,7 +10,9 @@ namespace stratocue::metar {
 enum class MetarSource { Vatsim, WeatherService };
 
 // The page address of a station's report: the VATSIM page with the identifier upper-cased,
-// or the weather-service page with the identifier as given (no escaping either way).
+// or the weather-service page with the identifier as given. Bytes that cannot stand in a
+// URL (blank, "#", "%", control characters, bytes above 127) are percent-encoded; a plain
+// identifier goes in unchanged.
 [[nodiscard]] std::string metarPageUrl(std::string_view serverBase, MetarSource source, std::string_view stationId);
 
 // Cuts the report out of a page: it starts at the identifier after ">" (VATSIM) or 46

@@ -11,8 +11,8 @@ namespace stratocue::program {
 // Message boxes of a program without a display: each is written to standard error as
 // "MessageBox: <text>" and answered OK at once.
 class StderrMessageBoxes final : public ui::MessageBoxes {
-public:
-    void show(std::string_view text) override;
+protected:
+    void showModal(std::string_view text) override;
 };
 
 // One JSON line with every control of the main and status windows by name, the tick

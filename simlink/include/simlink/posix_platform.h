@@ -11,6 +11,10 @@
 
 namespace stratocue::simlink {
 
+// The folder of the servers' sockets on this machine: the environment variable
+// STRATOCUE_LINK_DIR when it is set and not empty, else /tmp (as standin-sim's --socket-dir).
+[[nodiscard]] std::string linkSocketFolder();
+
 // The link's services on Linux. A server "window" of class C is the Unix-domain socket
 // "<socketFolder>/stratocue-C.sock"; a message is one connection carrying one request frame
 // (posix_wire.h) and answered by a 4-byte reply; a mapping is a POSIX shared-memory object
@@ -19,7 +23,7 @@ namespace stratocue::simlink {
 // Not for use by more than one thread at a time.
 class PosixIpcPlatform final : public IpcPlatform {
 public:
-    explicit PosixIpcPlatform(std::string socketFolder = "/tmp");
+    explicit PosixIpcPlatform(std::string socketFolder = linkSocketFolder());
     PosixIpcPlatform(const PosixIpcPlatform&) = delete;
     PosixIpcPlatform& operator=(const PosixIpcPlatform&) = delete;
     // Unmaps the views and closes the mappings still held; unlinks those it created.

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "ui/timer_hold.h"
+
 namespace stratocue::ui {
 
 // A control's value with its change event. Setting the value, from the program or from
@@ -66,7 +68,9 @@ private:
 };
 
 // A timer's settings and tick event. Something outside the model (the Qt event loop, or a
-// test) drives it: it calls fire() every interval while the timer is enabled.
+// test) drives it: it calls fire() every interval while the timer is enabled. The model
+// drops the ticks that come while its hold is taken (a message box is open), so every
+// driver obeys the hold without knowing of it.
 class Timer {
 public:
     Timer(int initialIntervalMs, bool initiallyEnabled)
@@ -76,16 +80,20 @@ public:
     Control<int> enabled;  // 0 or 1, so that drivers can observe it like any control
 
     void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
+    // Binds the timer to a hold, which must outlive it.
+    void holdWith(const TimerHold& hold) { hold_ = &hold; }
     [[nodiscard]] bool isEnabled() const { return enabled.value() != 0; }
-    // One tick: runs the handler when the timer is enabled.
+    [[nodiscard]] bool isHeld() const { return hold_ != nullptr && hold_->isHeld(); }
+    // One tick: runs the handler when the timer is enabled and not held.
     void fire() const {
-        if (!isEnabled()) return;
+        if (!isEnabled() || isHeld()) return;
         const auto handler = handler_;
         if (handler) handler();
     }
 
 private:
     std::function<void()> handler_;
+    const TimerHold* hold_ = nullptr;
 };
 
 }  // namespace stratocue::ui

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ui/control.h"
 #include "ui/form.h"
@@ -72,6 +74,25 @@ public:
     static constexpr StaticLabel Label4{"Label4", "Active Station:"};
     static constexpr StaticLabel Label14{"Label14", "Distance to Station:"};
     static constexpr StaticLabel Label1{"Label1", "v1.5"};
+
+    // How a control shows on screen: a one-line text box, a text box of several lines, a
+    // check box, a label whose caption the program sets, a command button.
+    enum class ControlKind { TextLine, TextArea, Toggle, ValueLabel, PushButton };
+
+    // One control of the window: its name, kind and design row (1 to 12), the member that
+    // holds it (`text` for text boxes, text areas and labels, `check` or `button` for the
+    // others) and the unchanging label that names it, if one does.
+    struct ControlEntry {
+        std::string_view name;
+        ControlKind kind;
+        int row;
+        Control<std::string> FrmMain::*text = nullptr;
+        CheckBox FrmMain::*check = nullptr;
+        Button FrmMain::*button = nullptr;
+        const StaticLabel* caption = nullptr;
+    };
+    // The controls in design order, which is also the order of visitControls.
+    static const std::array<ControlEntry, 20>& controls();
 
     void visitControls(const ControlVisitor& visit) const override;
 };

@@ -53,8 +53,6 @@ public:
     static constexpr std::uint32_t kInvalidWindowError = 1400;
     static constexpr std::int32_t kDefaultVersionWord = 0x28100004;
     static constexpr std::int32_t kDefaultSimulatorWord = static_cast<std::int32_t>(0xFADE0006U);
-    static constexpr std::size_t kVersionOffset = 0x3304;
-    static constexpr std::size_t kSimulatorOffset = 0x3308;
 
     // A healthy server with the default version words.
     FakeIpcPlatform() = default;
@@ -62,8 +60,9 @@ public:
     FakeFaults faults;
 
     [[nodiscard]] OffsetSpace& offsets() { return space_; }
-    // The server's own words at 0x3304 and 0x3308; like a real server it puts them back
-    // before each block, whatever a client wrote over them (0x330A lies inside the second).
+    // The server's own words at offsets::kServerVersion and kSimulatorWord; like a real
+    // server it puts them back before each block, whatever a client wrote over them
+    // (offsets::kLibraryVersion lies inside the second).
     void setVersionWord(std::int32_t word) { versionWord_ = word; }
     void setSimulatorWord(std::int32_t word) { simulatorWord_ = word; }
 

@@ -20,7 +20,8 @@ struct SimOptions {
     std::optional<std::int64_t> clockSecondOfDay;  // empty = UTC now
     std::string logFile;                           // empty = no log
     SimFault fault = SimFault::None;
-    std::uint32_t faultReply = 1;  // the reply sent under SimFault::Reply
+    std::uint32_t faultReply = 1;             // the reply sent under SimFault::Reply
+    std::optional<std::uint32_t> runSeconds;  // empty = until stopped
     bool showHelp = false;
 };
 

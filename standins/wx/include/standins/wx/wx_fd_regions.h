@@ -25,6 +25,12 @@ inline constexpr std::array<FdRegion, 6> kLowerFdRegions = {FdRegion::Sfo,     F
 // The page path the program requests, "/fdwinds/text/sfo_fd1.shtml".
 [[nodiscard]] std::string fdPagePath(FdRegion region);
 
+// The region's name in the data API's winds-aloft query ("sfo", "chi", "dfw", ...).
+[[nodiscard]] std::string_view fdApiRegionName(FdRegion region) noexcept;
+
+// The region the data API calls by this name exactly; nullopt for any other name.
+[[nodiscard]] std::optional<FdRegion> fdRegionFromApiName(std::string_view name);
+
 // The bulletin file of the region in a data folder's fd/ folder, "sfo_fd1.txt".
 [[nodiscard]] std::string fdBulletinFileName(FdRegion region);
 

@@ -8,14 +8,18 @@
 
 namespace stratocue::standins {
 
-// How long the slow fault holds every answer back.
+// How long the slow fault holds every answer back, unless it names its own delay.
 inline constexpr std::chrono::milliseconds kSlowAnswerDelay{3000};
+inline constexpr std::chrono::milliseconds kLongestSlowAnswerDelay{600000};
 
 // How the weather stand-in misbehaves on purpose; the faults combine.
 struct WxFaults {
-    bool slow = false;          // every answer comes after kSlowAnswerDelay
-    std::optional<int> status;  // every answer carries this HTTP status
-    bool oversize = false;      // every page is padded past 32,767 bytes
+    bool slow = false;                                      // every answer comes after slowDelay
+    std::chrono::milliseconds slowDelay{kSlowAnswerDelay};  // "slow=MS" sets it
+    std::optional<int> status;                              // every answer carries this HTTP status
+    bool oversize = false;                                  // every page is padded past 32,767 bytes
+    bool endless = false;                                   // every body goes on without end (wx_server.h)
+    bool noPage = false;                                    // every body is bytes that are no page at all
 };
 
 // The files of a national bulletin split into the seven regional bulletin files.

@@ -14,24 +14,46 @@ inline constexpr std::string_view kVatsimQueryKey = "cod";
 inline constexpr std::string_view kWeatherServiceMetarPath = "/cgi-bin/mgetmetar.pl";
 inline constexpr std::string_view kWeatherServiceQueryKey = "cccc";
 
+// Today's services: the data API's two paths; the VATSIM service answers "/<ID>" for an
+// identifier of one to four letters and digits.
+inline constexpr std::string_view kDataApiMetarPath = "/api/data/metar";
+inline constexpr std::string_view kDataApiWindTempPath = "/api/data/windtemp";
+
 inline constexpr int kStatusOk = 200;
+inline constexpr int kStatusNoContent = 204;
+inline constexpr int kStatusBadRequest = 400;
 inline constexpr int kStatusNotFound = 404;
+
+inline constexpr std::string_view kHtmlContent = "text/html";
+inline constexpr std::string_view kPlainTextContent = "text/plain";
 
 // The answer to one request before any fault is applied.
 struct WxReply {
     int status = kStatusOk;
     std::string body;
+    std::string_view contentType = kHtmlContent;
 };
 
-// Answers a GET of `path` with its decoded query parameters: the METAR page of either
-// layout for the station named by the query (a "not found" page, status 200, for an
-// unknown station), the FD page of a region, or status 404 for any other path and for a
-// region without a bulletin.
+// Answers a GET of `path` with its decoded query parameters:
+// - the classic layouts: the METAR page of either layout for the station named by the
+//   query (a "not found" page, status 200, for an unknown station), the FD page of a
+//   region;
+// - today's services, plain text: the VATSIM service's report for "/<ID>" (an empty body,
+//   status 200, for an unknown station); the data API's METARs for
+//   "/api/data/metar?ids=ID[,ID...][&format=raw]" (204 without any report) and the
+//   regional bulletin for "/api/data/windtemp?region=R&level=low&fcst=06" (204 for a
+//   region without a bulletin); status 400 for a query the data API would refuse;
+// - status 404 for any other path and for a classic FD page without a bulletin.
 [[nodiscard]] WxReply answerRequest(const WeatherData& data, std::string_view path,
                                     const std::multimap<std::string, std::string>& query);
 
-// The reply as the status and oversize faults change it: the fault's status replaces the
-// reply's, and the page is padded past 32,767 bytes. The slow fault is the server's.
+// The reply as the status, no-page and oversize faults change it: the fault's status
+// replaces the reply's, the body becomes notAPage(), and the page is padded past 32,767
+// bytes. The slow and endless faults are the server's.
 [[nodiscard]] WxReply withFaults(WxReply reply, const WxFaults& faults);
+
+// A body that is no page at all: 4096 bytes of every value 0..255 in a fixed jumbled
+// order, holding no report mark, no "</PRE>" and no bulletin header.
+[[nodiscard]] std::string notAPage();
 
 }  // namespace stratocue::standins

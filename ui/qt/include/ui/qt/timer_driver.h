@@ -10,7 +10,8 @@
 namespace stratocue::ui::qt {
 
 // Drives a model timer from a QTimer: runs while the model is enabled, at its interval (or
-// at an interval the program was started with), and fires the model's tick event.
+// at an interval the program was started with), and fires the model's tick event, which
+// the model itself drops while a message box holds the program's timers.
 class TimerDriver final : public QObject {
 public:
     explicit TimerDriver(QObject* parent = nullptr);

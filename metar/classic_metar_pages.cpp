@@ -1,0 +1,19 @@
+#include "metar/classic_metar_pages.h"
+
+#include <utility>
+
+namespace stratocue::metar {
+
+ClassicMetarPages::ClassicMetarPages(std::string host, MetarSource layout) : host_(std::move(host)), layout_(layout) {}
+
+std::string ClassicMetarPages::requestUrl(std::string_view stationId) const {
+    return metarPageUrl(host_, layout_, stationId);
+}
+
+std::optional<std::string> ClassicMetarPages::reportFromAnswer(const WebAnswer& answer,
+                                                               std::string_view stationId) const {
+    requireClassicPage(answer);
+    return cutReportFromPage(answer.text, layout_, stationId);
+}
+
+}  // namespace stratocue::metar

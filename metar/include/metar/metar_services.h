@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "metar/metar_report_source.h"
+
+namespace stratocue::metar {
+
+// The station's report in a plain-text answer of today's services: the first line whose
+// first word, after an optional "METAR " or "SPECI ", is the station identifier (letters
+// compared in upper case), from that word on and without its line end (LF or CR LF).
+// nullopt when no line is.
+[[nodiscard]] std::optional<std::string> reportLineFromServiceText(std::string_view text, std::string_view stationId);
+
+// The report in an answer of today's services. A status outside 200..299 is a failure
+// (WebAnswerError); status 204, an empty body, or a body without the station's line
+// (another station, an error text, a page that is no report) is "not found".
+[[nodiscard]] std::optional<std::string> reportFromServiceAnswer(const WebAnswer& answer, std::string_view stationId);
+
+// The VATSIM METAR service: "<base>/<ID>" with the identifier upper-cased.
+class VatsimMetarService final : public MetarReportSource {
+public:
+    explicit VatsimMetarService(std::string base);
+
+    [[nodiscard]] std::string requestUrl(std::string_view stationId) const override;
+    [[nodiscard]] std::optional<std::string> reportFromAnswer(const WebAnswer& answer,
+                                                              std::string_view stationId) const override;
+
+private:
+    std::string base_;
+};
+
+// The aviation-weather data API: "<base>/api/data/metar?ids=<ID>&format=raw" with the
+// identifier as given.
+class DataApiMetarService final : public MetarReportSource {
+public:
+    explicit DataApiMetarService(std::string base);
+
+    [[nodiscard]] std::string requestUrl(std::string_view stationId) const override;
+    [[nodiscard]] std::optional<std::string> reportFromAnswer(const WebAnswer& answer,
+                                                              std::string_view stationId) const override;
+
+private:
+    std::string base_;
+};
+
+}  // namespace stratocue::metar
