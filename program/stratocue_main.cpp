@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "app/program.h"
+#include "program/command_line.h"
 #include "program/headless.h"
 #include "simlink/posix_platform.h"
 #include "ui/http_transfer.h"
@@ -26,43 +27,6 @@
 #endif
 
 namespace {
-
-struct CommandLine {
-    bool headless = false;
-    std::optional<int> runSeconds;
-    std::optional<int> tickMs;
-};
-
-std::optional<int> positiveNumber(std::string_view text) {
-    try {
-        std::size_t used = 0;
-        const int value = std::stoi(std::string(text), &used);
-        if (used == text.size() && value > 0) return value;
-    } catch (const std::exception&) {}
-    return std::nullopt;
-}
-
-// Only the headless mode takes options; the windowed program takes none.
-std::optional<CommandLine> readCommandLine(int argc, char** argv) {
-    CommandLine line;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (option == "--headless") {
-            line.headless = true;
-        } else if (option == "--run-seconds" && hasValue) {
-            line.runSeconds = positiveNumber(argv[++i]);
-            if (!line.runSeconds) return std::nullopt;
-        } else if (option == "--tick-ms" && hasValue) {
-            line.tickMs = positiveNumber(argv[++i]);
-            if (!line.tickMs) return std::nullopt;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!line.headless && (line.runSeconds || line.tickMs)) return std::nullopt;
-    return line;
-}
 
 #ifdef __linux__
 // SIGINT and SIGTERM end the program through its End Program action, so the simulator
@@ -99,9 +63,9 @@ std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto commandLine = readCommandLine(argc, argv);
+    const auto commandLine = stratocue::program::readCommandLine(argc, argv);
     if (!commandLine) {
-        std::cerr << "usage: stratocue\n       stratocue --headless [--run-seconds S] [--tick-ms MS]\n";
+        std::cerr << stratocue::program::kUsage;
         return 2;
     }
     using namespace stratocue;
