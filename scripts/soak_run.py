@@ -115,8 +115,8 @@ class Soak:
                                   stderr=subprocess.DEVNULL)
         address = listening_address(self.weather, "standin-wx")
         self.weather_port = int(address.rsplit(":", 1)[1])
-        (self.work / "servers.txt").write_text(
-            f"metar_vatsim={address}\nmetar_nws={address}\nfdwinds={address}\n", encoding="ascii")
+        subprocess.run([self.root / "scripts" / "lib" / "write-servers-txt", self.work / "servers.txt", address,
+                        "classic"], check=True)
 
     def run(self):
         self.prepare()

@@ -11,8 +11,8 @@
 #include "standins/wx/wx_data_error.h"
 #include "standins/wx/wx_options.h"
 #include "standins/wx/wx_server.h"
-#include "standins/wx/wx_split_job.h"
 #include "standins/wx/wx_weather_data.h"
+#include "tools/fd_split/split_job.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using namespace stratocue::standins;
 
 int splitBulletins(const WxSplitJob& job) {
     try {
-        for (const RegionalBulletin& bulletin : runSplitJob(job)) {
+        for (const stratocue::tools::RegionalBulletin& bulletin : stratocue::tools::runSplitJob(job)) {
             std::cout << "standin-wx: wrote " << job.outFolder << '/' << fdBulletinFileName(bulletin.region) << " ("
                       << bulletin.text.size() << " bytes)\n";
         }

@@ -1,6 +1,6 @@
 #include "standins/wx/wx_pages.h"
 
-#include "standins/wx/wx_fd_split.h"
+#include "standins/wx/wx_text_lines.h"
 
 namespace stratocue::standins {
 namespace {

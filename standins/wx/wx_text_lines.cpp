@@ -32,4 +32,15 @@ std::string_view firstWord(std::string_view text) noexcept {
     return trimmed.substr(0, trimmed.find_first_of(kBlanks));
 }
 
+std::string normalisedBulletinText(std::string_view bulletinText) {
+    std::vector<std::string_view> lines = textLines(bulletinText);
+    while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    std::string text;
+    for (const std::string_view line : lines) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
 }  // namespace stratocue::standins

@@ -21,17 +21,10 @@ cp "$e2e_root/data/icao.txt" "$e2e_root/data/fdwinds.txt" "$work/"
 ticks=$work/ticks.jsonl
 sim_log=$work/simulator.log
 resources=$work/resources.txt
-wx_pid="" sim_pid="" program_pid="" wx_port=""
-
-e2e_cleanup() {
-  local pid
-  for pid in "$program_pid" "$sim_pid" "$wx_pid"; do
-    [[ -n $pid ]] && kill -TERM "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap e2e_cleanup EXIT
+# shellcheck source=../../scripts/lib/standins.sh
+source "$e2e_root/scripts/lib/standins.sh"
+program_pid="" wx_port=""
+at_exit rm -rf "$work"
 
 fail() {
   echo "FAILED: $*" >&2
@@ -41,27 +34,17 @@ fail() {
   exit 1
 }
 
-# shellcheck source=../../scripts/lib/wait_for_listening.sh
-source "$e2e_root/scripts/lib/wait_for_listening.sh"
-
-# What follows "listening on" in FILE once a server has written it (30 s at most).
-listening_address() { wait_for_listening "$1" 30 || fail "no listening line in $1"; }
-
 # start_weather [standin-wx options...]: serves the work folder's weather, on wx_port once
 # that is known (any free port the first time); writes servers.txt for the classic pages.
 start_weather() {
-  local port_option=(--port "${wx_port:-0}")
-  "$e2e_build/bin/standin-wx" --data "$work/weather" "${port_option[@]}" "$@" >"$work/wx.out" 2>"$work/wx.err" &
-  wx_pid=$!
-  local address
-  address=$(listening_address "$work/wx.out")
-  wx_port=${address##*:}
-  printf 'metar_nws=%s\nmetar_vatsim=%s\nfdwinds=%s\n' "$address" "$address" "$address" >"$work/servers.txt"
+  start_standin_wx "$e2e_build/bin/standin-wx" "$work/wx" --data "$work/weather" --port "${wx_port:-0}" "$@" ||
+    fail "no listening line in $work/wx.out"
+  wx_port=${wx_address##*:}
+  "$e2e_root/scripts/lib/write-servers-txt" "$work/servers.txt" "$wx_address" classic
 }
 
 stop_weather() {
-  kill -TERM "$wx_pid"
-  wait "$wx_pid" || true
+  stop_process "$wx_pid"
   wx_pid=""
 }
 
@@ -70,24 +53,22 @@ stop_weather() {
 start_simulator() {
   [[ -f $work/flight.txt ]] || printf '0 37.6167 -122.3667 1000\n' >"$work/flight.txt"
   : >"$work/sim.out"
-  "$e2e_build/bin/standin-sim" --socket-dir "$STRATOCUE_LINK_DIR" --flight "$work/flight.txt" --clock 12:00:00 \
-    --log "$work/simulator.part.log" >"$work/sim.out" 2>"$work/sim.err" &
-  sim_pid=$!
-  listening_address "$work/sim.out" >/dev/null
+  start_standin_sim "$e2e_build/bin/standin-sim" "$work/sim" --socket-dir "$STRATOCUE_LINK_DIR" \
+    --flight "$work/flight.txt" --clock 12:00:00 --log "$work/simulator.part.log" ||
+    fail "no listening line in $work/sim.out"
 }
 
 # kill_simulator SIGNAL: ends the stand-in simulator as a crash would (KILL) or cleanly.
 kill_simulator() {
-  kill "-$1" "$sim_pid"
-  { wait "$sim_pid"; } 2>/dev/null || true
+  stop_process "$sim_pid" "$1"
   sim_pid=""
   cat "$work/simulator.part.log" >>"$sim_log"
 }
 
 # start_program TICK_MS: the headless program in the work folder, its ticks in ticks.jsonl.
 start_program() {
-  (cd "$work" && exec "$e2e_build/bin/stratocue" --headless --tick-ms "$1" >"$ticks" 2>"$work/stratocue.err") &
-  program_pid=$!
+  start_process --in "$work" "$ticks" "$work/stratocue.err" "$e2e_build/bin/stratocue" --headless --tick-ms "$1"
+  program_pid=$started_pid
 }
 
 # watch [--after TICK] [--timeout S] CONDITION...: the number of the first tick that meets
@@ -115,8 +96,33 @@ end_program() {
   running "$program_pid" && fail "the program did not end within 60 s of SIGTERM"
   local status=0
   wait "$program_pid" || status=$?
+  forget_process "$program_pid"
   program_pid=""
   ((status == 0)) || fail "the program ended with status $status"
   [[ ! -e $mapping ]] || fail "the link's mapping $mapping is still there: the link was not closed"
   if [[ -n $sim_pid ]]; then kill_simulator TERM; fi
 }
+
+# climb_until_weather_written [WHAT]: the aircraft on the ground at San Francisco, then
+# climbing to 3000 m, and the headless program following it until the simulator's write log
+# shows the report's weather and a winds-aloft level (check_write_log.py; at most
+# STRATOCUE_E2E_SECONDS, default 120); then SIGTERM ends it through End Program. Fails,
+# naming WHAT, unless the whole write log shows that weather.
+climb_until_weather_written() {
+  cat >"$work/flight.txt" <<FLIGHT
+# on the ground at San Francisco, then a climb to 3000 m
+0 37.6167 -122.3667 2
+3 37.6167 -122.3667 2
+6 37.6167 -122.3667 3000
+FLIGHT
+  start_simulator
+  start_program 500
+  local deadline=$((SECONDS + ${STRATOCUE_E2E_SECONDS:-120}))
+  until python3 "$e2e_root/tests/e2e/check_write_log.py" "$work/simulator.part.log" "$ticks" >/dev/null 2>&1; do
+    if ((SECONDS >= deadline)) || ! running "$program_pid"; then break; fi
+    sleep 0.5
+  done
+  end_program
+  python3 "$e2e_root/tests/e2e/check_write_log.py" "$sim_log" "$ticks" || fail "the simulator did not get the weather${1:+ ($1)}"
+}
+

@@ -11,40 +11,22 @@
 set -euo pipefail
 source "$(dirname "$0")/e2e_run.sh" "$1" "$2"
 mode=$3
-bound=${STRATOCUE_E2E_SECONDS:-120}
 
 start_weather
 weather=http://127.0.0.1:$wx_port
 case $mode in
   today)
-    printf 'vatsim_api=%s\nawc_api=%s\n' "$weather" "$weather" >"$work/servers.txt"
+    "$e2e_root/scripts/lib/write-servers-txt" "$work/servers.txt" "$weather" today
     asked='^/api/data/metar\?ids=KSFO&format=raw$|^/api/data/windtemp\?region=[a-z]+&level=low&fcst=06$'
     metar_asked='^/api/data/metar\?' winds_asked='^/api/data/windtemp\?region=alaska&' ;;
   classic)
-    printf 'vatsim_api=%s\nawc_api=%s\nmetar_nws=%s\nmetar_vatsim=%s\nfdwinds=%s\n' \
-      "$weather" "$weather" "$weather" "$weather" "$weather" >"$work/servers.txt"
+    "$e2e_root/scripts/lib/write-servers-txt" "$work/servers.txt" "$weather" today classic
     asked='^/cgi-bin/mgetmetar\.pl\?cccc=KSFO$|^/fdwinds/text/[a-z]+_fd1\.shtml$'
     metar_asked='^/cgi-bin/mgetmetar\.pl\?' winds_asked='^/fdwinds/text/alaska_fd1\.shtml$' ;;
   *) fail "unknown mode '$mode' (today or classic)" ;;
 esac
 
-cat >"$work/flight.txt" <<FLIGHT
-# on the ground at San Francisco, then a climb to 3000 m
-0 37.6167 -122.3667 2
-3 37.6167 -122.3667 2
-6 37.6167 -122.3667 3000
-FLIGHT
-start_simulator
-start_program 500
-
-check() { python3 "$e2e_root/tests/e2e/check_write_log.py" "$1" "$ticks"; }
-deadline=$((SECONDS + bound))
-until check "$work/simulator.part.log" >/dev/null 2>&1; do
-  if ((SECONDS >= deadline)) || ! running "$program_pid"; then break; fi
-  sleep 0.5
-done
-end_program
-check "$sim_log" || fail "the simulator did not get the weather (servers.txt: $mode)"
+climb_until_weather_written "servers.txt: $mode"
 
 # The stand-in logs "standin-wx: GET TARGET -> STATUS (N bytes)" for every request.
 targets=$(sed -n 's/^standin-wx: GET \([^ ]*\) -> .*/\1/p' "$work/wx.err")

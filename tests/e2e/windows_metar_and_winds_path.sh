@@ -23,23 +23,14 @@ standin_wx=${STRATOCUE_STANDIN_WX:-$root/build/default/bin/standin-wx}
 # Without the Linux build's weather server the check cannot run: skipped (ctest shows it).
 [[ -x $standin_wx ]] || { echo "SKIPPED: no weather server $standin_wx (build the Linux standin-wx)" >&2; exit 77; }
 
-# shellcheck source=../../scripts/wine-prefix.sh
-source "$root/scripts/wine-prefix.sh"
-# shellcheck source=../../scripts/lib/wait_for_listening.sh
-source "$root/scripts/lib/wait_for_listening.sh"
+# shellcheck source=../../scripts/lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../scripts/lib/standins.sh
+source "$root/scripts/lib/standins.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/stratocue-e2e-windows.XXXXXX")
-wx_pid="" sim_pid="" program_pid="" own_prefix=0
-cleanup() {
-  local pid
-  for pid in "$program_pid" "$sim_pid" "$wx_pid"; do
-    [[ -n $pid ]] && kill -TERM "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  if ((own_prefix)); then wine_prefix_remove; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+program_pid=""
+at_exit rm -rf "$work"
 
 fail() {
   echo "FAILED: $*" >&2
@@ -50,7 +41,7 @@ fail() {
 }
 
 if [[ -z "${WINEPREFIX:-}" || ! -d "${WINEPREFIX}" ]]; then
-  own_prefix=1
+  at_exit wine_prefix_remove
   wine_prefix_create
 fi
 # WinINet would take a proxy from these; the stand-in is on the loopback interface.
@@ -59,18 +50,17 @@ unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
 mkdir -p "$work/weather/fd"
 cp "$root/data/demo/weather/fd/"* "$work/weather/fd/"
 cp "$root/tests/data/e2e/metars.txt" "$work/weather/"
-"$standin_wx" --data "$work/weather" --port 0 >"$work/wx.out" 2>"$work/wx.err" &
-wx_pid=$!
-weather=$(wait_for_listening "$work/wx.out") || fail "the weather server did not start"
+start_standin_wx "$standin_wx" "$work/wx" --data "$work/weather" --port 0 || fail "the weather server did not start"
+weather=$wx_address
 
 # The Windows programs run in the work folder and find their files there by name.
 cp "$root/data/icao.txt" "$root/data/fdwinds.txt" "$work/"
 case $mode in
   classic)
-    printf 'metar_nws=%s\r\nmetar_vatsim=%s\r\nfdwinds=%s\r\n' "$weather" "$weather" "$weather" >"$work/servers.txt"
+    "$root/scripts/lib/write-servers-txt" --crlf "$work/servers.txt" "$weather" classic
     asked='^/cgi-bin/mgetmetar\.pl\?cccc=KSFO$|^/fdwinds/text/[a-z]+_fd1\.shtml$' ;;
   today)
-    printf 'vatsim_api=%s\r\nawc_api=%s\r\n' "$weather" "$weather" >"$work/servers.txt"
+    "$root/scripts/lib/write-servers-txt" --crlf "$work/servers.txt" "$weather" today
     asked='^/api/data/metar\?ids=KSFO&format=raw$|^/api/data/windtemp\?region=[a-z]+&level=low&fcst=06$' ;;
   *) fail "unknown mode '$mode' (classic or today)" ;;
 esac
@@ -81,19 +71,12 @@ cat >"$work/flight.txt" <<FLIGHT
 6 37.6167 -122.3667 3000
 FLIGHT
 
-(cd "$work" && exec "$root/scripts/wine-run" "$build/bin/standin-sim.exe" --flight flight.txt --clock 12:00:00 \
-  --log simulator.log >sim.out 2>sim.err) &
-sim_pid=$!
-for _ in $(seq 1 600); do
-  grep -q "serving window class" "$work/sim.out" 2>/dev/null && break
-  kill -0 "$sim_pid" 2>/dev/null || fail "standin-sim.exe ended"
-  sleep 0.1
-done
-grep -q "serving window class" "$work/sim.out" || fail "standin-sim.exe did not start"
+start_standin_sim_exe "$work" "$build/bin/standin-sim.exe" --flight flight.txt --clock 12:00:00 --log simulator.log ||
+  fail "standin-sim.exe did not start"
 
-(cd "$work" && exec "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500 \
-  >ticks.jsonl 2>stratocue.err) &
-program_pid=$!
+start_process --in "$work" "$work/ticks.jsonl" "$work/stratocue.err" \
+  "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500
+program_pid=$started_pid
 
 check() { python3 "$root/tests/e2e/check_write_log.py" "$work/simulator.log" "$work/ticks.jsonl"; }
 deadline=$((SECONDS + bound))
@@ -110,12 +93,11 @@ while kill -0 "$program_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1
 kill -0 "$program_pid" 2>/dev/null && fail "stratocue.exe did not end within 60 s of Ctrl+C"
 status=0
 wait "$program_pid" || status=$?
+forget_process "$program_pid"
 program_pid=""
 ((status == 0)) || fail "stratocue.exe ended with status $status"
 
-kill -INT "$sim_pid" 2>/dev/null || true
-wait "$sim_pid" || true
-sim_pid=""
+stop_process "$sim_pid" INT
 check || fail "the simulator did not get the weather (servers.txt: $mode)"
 
 # The stand-in logs "standin-wx: GET TARGET -> STATUS (N bytes)" for every request.

@@ -12,7 +12,7 @@ check() {
     echo "layering: $folders must not include $forbidden:"; echo "$found"; status=1
   fi
 }
-check "common simlink stations metar fdwinds" "ui|app|program|inject"
-check "inject" "ui|app|program"
-check "ui" "app|program"
+check "common simlink stations metar fdwinds" "ui|app|entry|inject"
+check "inject" "ui|app|entry"
+check "ui" "app|entry"
 exit "$status"

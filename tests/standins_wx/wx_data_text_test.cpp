@@ -41,6 +41,28 @@ TEST_P(TextLines, SplitsAtLineEnds) { EXPECT_EQ(textLines(GetParam().text), GetP
 
 INSTANTIATE_TEST_SUITE_P(Texts, TextLines, ::testing::ValuesIn(kLinesCases), wxtest::NameOfRow{});
 
+struct NormaliseCase {
+    const char* name;
+    std::string_view text;
+    std::string_view expected;
+};
+
+const NormaliseCase kNormaliseCases[] = {
+    {"CrLfBecomesLf", "A\r\nB\r\n", "A\nB\n"},
+    {"MissingLastBreakAdded", "A\nB", "A\nB\n"},
+    {"TrailingBlankLinesDropped", "A\nB\n\n\r\n", "A\nB\n"},
+    {"TrailingBlanksOfALineKept", "A\nB   \n", "A\nB   \n"},
+    {"LeadingBlankLineKept", "\nA\n", "\nA\n"},
+};
+
+class NormalisedBulletin : public ::testing::TestWithParam<NormaliseCase> {};
+
+TEST_P(NormalisedBulletin, EndsLinesWithOneLineFeed) {
+    EXPECT_EQ(normalisedBulletinText(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, NormalisedBulletin, ::testing::ValuesIn(kNormaliseCases), wxtest::NameOfRow{});
+
 struct MetarLinesCase {
     const char* name;
     std::string_view text;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "fdwinds/fd_decoder.h"
-#include "standins/wx/wx_fd_split.h"
 #include "standins/wx/wx_pages.h"
 #include "standins/wx/wx_text_lines.h"
 #include "standins/wx/wx_weather_data.h"
@@ -68,17 +67,6 @@ TEST(DemoFdPages, DecodeIntoOneRowPerSampleStationLine) {
     std::sort(rowIds.begin(), rowIds.end());
     std::sort(sampleIds.begin(), sampleIds.end());
     EXPECT_EQ(rowIds, sampleIds);
-}
-
-// The bulletin files in the repository are what the split makes of the samples beside them.
-TEST(DemoFdPages, FilesMatchTheSplitOfTheSamples) {
-    const FdStationPositions positions = parseFdStationPositions(wxtest::requiredFile(wxtest::kFdStationListFile));
-    std::vector<RegionalBulletin> expected =
-        splitNationalBulletin(wxtest::requiredFile(wxtest::kNationalSampleFile), positions);
-    expected.push_back({FdRegion::Alaska, normalisedBulletinText(wxtest::requiredFile(wxtest::kAlaskaSampleFile))});
-    for (const RegionalBulletin& bulletin : expected) {
-        EXPECT_EQ(demoBulletin(bulletin.region), bulletin.text) << fdRegionName(bulletin.region);
-    }
 }
 
 }  // namespace

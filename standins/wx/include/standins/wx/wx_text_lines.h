@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,5 +15,8 @@ namespace stratocue::standins {
 
 // The first blank-separated word of the text, empty when the text is blank.
 [[nodiscard]] std::string_view firstWord(std::string_view text) noexcept;
+
+// The bulletin with LF line ends only and exactly one line break at its end.
+[[nodiscard]] std::string normalisedBulletinText(std::string_view bulletinText);
 
 }  // namespace stratocue::standins

@@ -6,7 +6,7 @@
 #include "app/program.h"
 #include "ui/message_box.h"
 
-namespace stratocue::program {
+namespace stratocue::entry {
 
 // Message boxes of a program without a display: each is written to standard error as
 // "MessageBox: <text>" and answered OK at once.
@@ -20,4 +20,4 @@ protected:
 // are reported without their controls and are not created for it.
 [[nodiscard]] std::string tickSnapshotLine(app::Program& program);
 
-}  // namespace stratocue::program
+}  // namespace stratocue::entry

@@ -1,4 +1,4 @@
-#include "standins/wx/wx_split_job.h"
+#include "tools/fd_split/split_job.h"
 
 #include <filesystem>
 #include <string>
@@ -6,19 +6,22 @@
 
 #include "standins/wx/wx_data_error.h"
 #include "standins/wx/wx_files.h"
+#include "standins/wx/wx_text_lines.h"
 
-namespace stratocue::standins {
+namespace stratocue::tools {
 namespace {
 
+using standins::WxDataError;
+
 std::string readRequired(const std::string& path) {
-    std::optional<std::string> text = readTextFile(path);
+    std::optional<std::string> text = standins::readTextFile(path);
     if (!text) throw WxDataError("cannot read " + path);
     return std::move(*text);
 }
 
 }  // namespace
 
-std::vector<RegionalBulletin> runSplitJob(const WxSplitJob& job) {
+std::vector<RegionalBulletin> runSplitJob(const standins::WxSplitJob& job) {
     const std::string national = readRequired(job.nationalFile);
     const std::string stations = readRequired(job.stationsFile);
     const std::string alaska = readRequired(job.alaskaFile);
@@ -35,16 +38,16 @@ std::vector<RegionalBulletin> runSplitJob(const WxSplitJob& job) {
     } catch (const WxDataError& error) {
         throw WxDataError(job.nationalFile + ": " + error.what());
     }
-    bulletins.push_back({FdRegion::Alaska, normalisedBulletinText(alaska)});
+    bulletins.push_back({FdRegion::Alaska, standins::normalisedBulletinText(alaska)});
 
     const std::filesystem::path outFolder(job.outFolder);
     std::error_code madeError;
     std::filesystem::create_directories(outFolder, madeError);
     if (madeError) throw WxDataError("cannot make " + job.outFolder + ": " + madeError.message());
     for (const RegionalBulletin& bulletin : bulletins) {
-        writeTextFile(outFolder / fdBulletinFileName(bulletin.region), bulletin.text);
+        standins::writeTextFile(outFolder / standins::fdBulletinFileName(bulletin.region), bulletin.text);
     }
     return bulletins;
 }
 
-}  // namespace stratocue::standins
+}  // namespace stratocue::tools

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-namespace stratocue::program {
+namespace stratocue::entry {
 
 // The program's command line: no options for the windowed program; the headless mode takes
 // how long to run and the main cycle's interval.
@@ -21,4 +21,4 @@ struct CommandLine {
 // The usage text for a command line that was not valid.
 constexpr std::string_view kUsage = "usage: stratocue\n       stratocue --headless [--run-seconds S] [--tick-ms MS]\n";
 
-}  // namespace stratocue::program
+}  // namespace stratocue::entry

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace stratocue::program {
+namespace stratocue::entry {
 
 // Ctrl+C, Ctrl+Break and closing the console end the Windows program as SIGINT and SIGTERM
 // end it on Linux. Windows calls the console handler on a thread of its own, so the
@@ -19,4 +19,4 @@ public:
     ~ConsoleEndRequests();
 };
 
-}  // namespace stratocue::program
+}  // namespace stratocue::entry

@@ -1,9 +1,9 @@
-#include "program/command_line.h"
+#include "entry/command_line.h"
 
 #include <exception>
 #include <string>
 
-namespace stratocue::program {
+namespace stratocue::entry {
 namespace {
 
 std::optional<int> positiveNumber(std::string_view text) {
@@ -38,4 +38,4 @@ std::optional<CommandLine> readCommandLine(int argc, const char* const* argv) {
     return line;
 }
 
-}  // namespace stratocue::program
+}  // namespace stratocue::entry

@@ -8,7 +8,9 @@
 
 #include "standins/wx/wx_fd_regions.h"
 
-namespace stratocue::standins {
+namespace stratocue::tools {
+
+using standins::FdRegion;
 
 // A station of the FD station list, in degrees with north and east positive.
 struct FdStationPosition {
@@ -45,9 +47,6 @@ struct RegionalBulletin {
 // when the list does not hold it.
 [[nodiscard]] FdRegion fdRegionOfStation(const FdStationPositions& positions, std::string_view stationId);
 
-// The bulletin with LF line ends only and exactly one line break at its end.
-[[nodiscard]] std::string normalisedBulletinText(std::string_view bulletinText);
-
 // Splits a national FD bulletin into the six regional bulletins (kLowerFdRegions order).
 // Each keeps all header lines up to and including the line with "39000" and gets the
 // station lines of its region in bulletin order. Throws WxDataError when the bulletin has
@@ -55,4 +54,4 @@ struct RegionalBulletin {
 [[nodiscard]] std::vector<RegionalBulletin> splitNationalBulletin(std::string_view nationalText,
                                                                   const FdStationPositions& positions);
 
-}  // namespace stratocue::standins
+}  // namespace stratocue::tools

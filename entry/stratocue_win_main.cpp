@@ -10,9 +10,9 @@
 #include <iostream>
 
 #include "app/program.h"
-#include "program/command_line.h"
-#include "program/console_end.h"
-#include "program/headless.h"
+#include "entry/command_line.h"
+#include "entry/console_end.h"
+#include "entry/headless.h"
 #include "simlink/win32_platform.h"
 #include "ui/http_transfer.h"
 #include "ui/win32/message_pump.h"
@@ -35,20 +35,20 @@ void releaseOwnConsole() {
     if (GetConsoleWindow() != nullptr && GetConsoleProcessList(attached.data(), 2) == 1) FreeConsole();
 }
 
-int runProgram(const stratocue::program::CommandLine& commandLine) {
+int runProgram(const stratocue::entry::CommandLine& commandLine) {
     using namespace stratocue;
     simlink::Win32IpcPlatform platform;
     const auto inet = ui::makeWinInetTransfer();
     ui::win32::MessagePump pump;
     inet->setKeepAlive([&pump] { pump.pumpPending(); });
     ui::win32::Win32MessageBoxes windowedBoxes;
-    program::StderrMessageBoxes headlessBoxes;
+    entry::StderrMessageBoxes headlessBoxes;
     ui::MessageBoxes& messageBoxes =
         commandLine.headless ? static_cast<ui::MessageBoxes&>(headlessBoxes) : windowedBoxes;
 
     app::Program program({platform, *inet, messageBoxes, std::filesystem::current_path()});
     if (commandLine.headless) {
-        program.afterTick = [&program] { std::cout << program::tickSnapshotLine(program) << std::endl; };
+        program.afterTick = [&program] { std::cout << entry::tickSnapshotLine(program) << std::endl; };
     }
     ui::win32::MessageWindow messages;
     ui::win32::ViewManager views(
@@ -62,7 +62,7 @@ int runProgram(const stratocue::program::CommandLine& commandLine) {
         windowedBoxes.closeOpenBoxes();
         if (!program.anyWindowLeft()) PostQuitMessage(0);
     });
-    const program::ConsoleEndRequests consoleEnd(messages.handle(), kEndRequested);
+    const entry::ConsoleEndRequests consoleEnd(messages.handle(), kEndRequested);
 
     messages.post([&program] {
         program.Main();
@@ -87,9 +87,9 @@ int runProgram(const stratocue::program::CommandLine& commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto commandLine = stratocue::program::readCommandLine(argc, argv);
+    const auto commandLine = stratocue::entry::readCommandLine(argc, argv);
     if (!commandLine) {
-        std::cerr << stratocue::program::kUsage;
+        std::cerr << stratocue::entry::kUsage;
         return kUsageError;
     }
     if (commandLine->headless) {

@@ -6,12 +6,20 @@
 #include <vector>
 
 #include "standins/wx/wx_data_error.h"
-#include "standins/wx/wx_fd_split.h"
 #include "standins/wx/wx_text_lines.h"
-#include "wx_test_files.h"
+#include "standins/wx/wx_weather_data.h"
+#include "tests/standins_wx/wx_test_files.h"
+#include "tools/fd_split/fd_split.h"
 
-namespace stratocue::standins {
+namespace stratocue::tools {
 namespace {
+
+using standins::fdBulletinFileName;
+using standins::kLowerFdRegions;
+using standins::normalisedBulletinText;
+using standins::textLines;
+using standins::WxDataError;
+namespace wxtest = standins::wxtest;
 
 struct RegionCase {
     const char* name;
@@ -103,28 +111,6 @@ TEST_P(FdStationListFault, NamesTheLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, FdStationListFault, ::testing::ValuesIn(kMalformedCases), wxtest::NameOfRow{});
-
-struct NormaliseCase {
-    const char* name;
-    std::string_view text;
-    std::string_view expected;
-};
-
-const NormaliseCase kNormaliseCases[] = {
-    {"CrLfBecomesLf", "A\r\nB\r\n", "A\nB\n"},
-    {"MissingLastBreakAdded", "A\nB", "A\nB\n"},
-    {"TrailingBlankLinesDropped", "A\nB\n\n\r\n", "A\nB\n"},
-    {"TrailingBlanksOfALineKept", "A\nB   \n", "A\nB   \n"},
-    {"LeadingBlankLineKept", "\nA\n", "\nA\n"},
-};
-
-class NormalisedBulletin : public ::testing::TestWithParam<NormaliseCase> {};
-
-TEST_P(NormalisedBulletin, EndsLinesWithOneLineFeed) {
-    EXPECT_EQ(normalisedBulletinText(GetParam().text), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, NormalisedBulletin, ::testing::ValuesIn(kNormaliseCases), wxtest::NameOfRow{});
 
 constexpr std::string_view kSmallHeader =
     "000\nFBUS31 KWNO 080201\nFD1US1\n"
@@ -219,5 +205,19 @@ TEST(SplitNationalSample, KeepsEveryStationLineOnce) {
     EXPECT_EQ(splitLines, nationalLines);
 }
 
+// The bulletin files in the repository are what the split makes of the samples beside them.
+TEST(DemoFdPages, FilesMatchTheSplitOfTheSamples) {
+    const FdStationPositions positions = parseFdStationPositions(wxtest::requiredFile(wxtest::kFdStationListFile));
+    std::vector<RegionalBulletin> expected =
+        splitNationalBulletin(wxtest::requiredFile(wxtest::kNationalSampleFile), positions);
+    expected.push_back({FdRegion::Alaska, normalisedBulletinText(wxtest::requiredFile(wxtest::kAlaskaSampleFile))});
+    for (const RegionalBulletin& bulletin : expected) {
+        EXPECT_EQ(wxtest::requiredFile(wxtest::kDemoWeatherDir / standins::kFdFolderName /
+                                       fdBulletinFileName(bulletin.region)),
+                  bulletin.text)
+            << fdRegionName(bulletin.region);
+    }
+}
+
 }  // namespace
-}  // namespace stratocue::standins
+}  // namespace stratocue::tools

@@ -1,8 +1,8 @@
-#include "program/console_end.h"
+#include "entry/console_end.h"
 
 #include <atomic>
 
-namespace stratocue::program {
+namespace stratocue::entry {
 namespace {
 
 constexpr DWORD kPollMilliseconds = 50;
@@ -48,4 +48,4 @@ ConsoleEndRequests::~ConsoleEndRequests() {
     endTarget().window = nullptr;
 }
 
-}  // namespace stratocue::program
+}  // namespace stratocue::entry

@@ -1,4 +1,4 @@
-#include "standins/wx/wx_fd_split.h"
+#include "tools/fd_split/fd_split.h"
 
 #include <array>
 #include <charconv>
@@ -9,8 +9,15 @@
 #include "standins/wx/wx_data_error.h"
 #include "standins/wx/wx_text_lines.h"
 
-namespace stratocue::standins {
+namespace stratocue::tools {
 namespace {
+
+using standins::firstWord;
+using standins::kAllFdRegions;
+using standins::kLowerFdRegions;
+using standins::textLines;
+using standins::trimmedBlanks;
+using standins::WxDataError;
 
 constexpr std::string_view kHeaderEnd = "39000";  // last column title of the "FT" line
 
@@ -90,17 +97,6 @@ FdRegion fdRegionOfStation(const FdStationPositions& positions, std::string_view
     return found == positions.end() ? kUnlistedStationRegion : fdRegionOfPosition(found->second);
 }
 
-std::string normalisedBulletinText(std::string_view bulletinText) {
-    std::vector<std::string_view> lines = textLines(bulletinText);
-    while (!lines.empty() && lines.back().empty()) lines.pop_back();
-    std::string text;
-    for (const std::string_view line : lines) {
-        text += line;
-        text += '\n';
-    }
-    return text;
-}
-
 std::vector<RegionalBulletin> splitNationalBulletin(std::string_view nationalText,
                                                     const FdStationPositions& positions) {
     const std::vector<std::string_view> lines = textLines(nationalText);
@@ -140,4 +136,4 @@ std::vector<RegionalBulletin> splitNationalBulletin(std::string_view nationalTex
     return bulletins;
 }
 
-}  // namespace stratocue::standins
+}  // namespace stratocue::tools

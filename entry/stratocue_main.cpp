@@ -14,8 +14,8 @@
 #include <string_view>
 
 #include "app/program.h"
-#include "program/command_line.h"
-#include "program/headless.h"
+#include "entry/command_line.h"
+#include "entry/headless.h"
 #include "simlink/posix_platform.h"
 #include "ui/http_transfer.h"
 #include "ui/qt/qt_message_boxes.h"
@@ -63,9 +63,9 @@ std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto commandLine = stratocue::program::readCommandLine(argc, argv);
+    const auto commandLine = stratocue::entry::readCommandLine(argc, argv);
     if (!commandLine) {
-        std::cerr << stratocue::program::kUsage;
+        std::cerr << stratocue::entry::kUsage;
         return 2;
     }
     using namespace stratocue;
@@ -86,13 +86,13 @@ int main(int argc, char** argv) {
     const auto inet = ui::makeCurlTransfer();
     inet->setKeepAlive([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); });
     ui::qt::QtMessageBoxes windowedBoxes;
-    program::StderrMessageBoxes headlessBoxes;
+    entry::StderrMessageBoxes headlessBoxes;
     ui::MessageBoxes& messageBoxes =
         commandLine->headless ? static_cast<ui::MessageBoxes&>(headlessBoxes) : windowedBoxes;
 
     app::Program program({platform, *inet, messageBoxes, std::filesystem::current_path()});
     if (commandLine->headless) {
-        program.afterTick = [&program] { std::cout << program::tickSnapshotLine(program) << std::endl; };
+        program.afterTick = [&program] { std::cout << entry::tickSnapshotLine(program) << std::endl; };
     }
     ui::qt::ViewManager views(
         {program.frmMain, program.frmStatus, program.frmSplash, [&program] { program.closeMainWindow(); }},

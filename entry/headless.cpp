@@ -1,11 +1,11 @@
-#include "program/headless.h"
+#include "entry/headless.h"
 
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "common/ansi_text.h"
 
-namespace stratocue::program {
+namespace stratocue::entry {
 using ui::ControlValue;
 using ui::FormSlot;
 namespace {
@@ -41,4 +41,4 @@ std::string tickSnapshotLine(app::Program& program) {
     return line.dump();
 }
 
-}  // namespace stratocue::program
+}  // namespace stratocue::entry
