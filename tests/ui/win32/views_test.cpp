@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win32/win32_test_support.h"
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/frm_main.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_status.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "tests/win32/win32_test_support.h"
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/control.h"
 #include "ui/win32/message_window.h"
 #include "ui/win32/timer_driver.h"
