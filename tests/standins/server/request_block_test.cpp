@@ -15,12 +15,19 @@ using simlink::writeLeU32;
 class BlockBuilder {
 public:
     BlockBuilder& read(std::uint32_t offset, std::uint32_t size, std::uint32_t token = 1) {
-        word(1).word(offset).word(size).word(token);
+        word(kRecordRead).word(offset).word(size).word(token);
+        bytes_.resize(bytes_.size() + size);
+        return *this;
+    }
+    // A read as clients built for 64-bit addresses send it: an 8-byte destination field.
+    BlockBuilder& read64(std::uint32_t offset, std::uint32_t size, std::uint64_t destination = 0x00007FF612345678) {
+        word(kRecordRead64).word(offset).word(size);
+        word(static_cast<std::uint32_t>(destination)).word(static_cast<std::uint32_t>(destination >> 32));
         bytes_.resize(bytes_.size() + size);
         return *this;
     }
     BlockBuilder& write(std::uint32_t offset, std::vector<std::byte> data) {
-        word(2).word(offset).word(static_cast<std::uint32_t>(data.size()));
+        word(kRecordWrite).word(offset).word(static_cast<std::uint32_t>(data.size()));
         bytes_.insert(bytes_.end(), data.begin(), data.end());
         return *this;
     }
@@ -96,6 +103,28 @@ TEST(RequestBlock, MalformedBlocksAreRefusedUntouched) {
         {"EmptyReadPastTheOffsets", BlockBuilder().read(0x10001, 0).end().bytes()},
         {"GoodRecordThenBadOne",
          BlockBuilder().write(offsets::kTemperature.offset, bytesOf({1, 2})).word(9).end().bytes()},
+        {"UnknownTypeFive", BlockBuilder().word(5).word(offsets::kServerVersion.offset).word(0).end().bytes()},
+        {"Read64WithoutItsDestinationsHighHalf",
+         BlockBuilder().word(kRecordRead64).word(offsets::kServerVersion.offset).word(0).word(1).bytes()},
+        {"Read64RunsPastTheBlock", BlockBuilder()
+                                       .word(kRecordRead64)
+                                       .word(offsets::kServerVersion.offset)
+                                       .word(0x7FFFFFFF)
+                                       .word(1)
+                                       .word(0)
+                                       .end()
+                                       .bytes()},
+        {"Read64SizeAllOnes", BlockBuilder()
+                                  .word(kRecordRead64)
+                                  .word(offsets::kServerVersion.offset)
+                                  .word(0xFFFFFFFF)
+                                  .word(1)
+                                  .word(0)
+                                  .end()
+                                  .bytes()},
+        {"Read64PastTheOffsets", BlockBuilder().read64(0xFFFF, 2).end().bytes()},
+        {"Read64OffsetAllOnes", BlockBuilder().read64(0xFFFFFFFF, 0).end().bytes()},
+        {"Read64WithoutTerminator", BlockBuilder().read64(offsets::kServerVersion.offset, 4).bytes()},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -108,6 +137,90 @@ TEST(RequestBlock, MalformedBlocksAreRefusedUntouched) {
         EXPECT_EQ(space.getLe16(offsets::kTemperature.offset), 0);
         EXPECT_EQ(notices, 0);
         EXPECT_FALSE(parseRequestBlock(test.block).has_value());
+    }
+}
+
+// Every shorter piece of a block holding 64-bit reads misses its terminator or cuts a record
+// short; each is refused untouched.
+TEST(RequestBlock, EveryCutShort64BitBlockIsRefusedUntouched) {
+    const std::vector<std::byte> whole = BlockBuilder()
+                                             .read64(offsets::kServerVersion.offset, 4)
+                                             .write(offsets::kTemperature.offset, bytesOf({1, 2}))
+                                             .read64(offsets::kSimulatorWord.offset, 0)
+                                             .end()
+                                             .bytes();
+    ASSERT_TRUE(parseRequestBlock(whole).has_value());
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        SCOPED_TRACE(length);
+        const std::vector<std::byte> piece(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+        std::vector<std::byte> block = piece;  // exactly sized, so any overrun is caught
+        OffsetSpace space;
+        int notices = 0;
+        EXPECT_EQ(processRequestBlock(block, space, [&](const WriteNotice&) { ++notices; }), kReplyRefused);
+        EXPECT_EQ(block, piece);
+        EXPECT_EQ(notices, 0);
+    }
+}
+
+TEST(RequestBlock, ServesThe64BitReadLikeThe32BitOne) {
+    OffsetSpace space;
+    space.setLe32(offsets::kServerVersion.offset, 0x28100004);
+    space.setLe32(offsets::kSimulatorWord.offset, 0xFADE0006);
+    std::vector<std::byte> block = BlockBuilder()
+                                       .read64(offsets::kServerVersion.offset, 4)
+                                       .read(offsets::kSimulatorWord.offset, 4)
+                                       .write(offsets::kTemperature.offset, bytesOf({0x0E, 0x0F}))
+                                       .read64(offsets::kTemperature.offset, 2, 0xFFFFFFFFFFFFFFF0)
+                                       .read64(offsets::kLatitude.offset, 0)
+                                       .end()
+                                       .bytes();
+    const std::vector<std::byte> before = block;
+    EXPECT_EQ(processRequestBlock(block, space, {}), kReplyServed);
+    EXPECT_EQ(simlink::readLeU32(block, 20), 0x28100004U);  // behind the 20-byte header
+    EXPECT_EQ(simlink::readLeU32(block, 40), 0xFADE0006U);  // behind the 16-byte header
+    EXPECT_EQ(block[78], std::byte{0x0E});                  // the later 64-bit read sees the write
+    EXPECT_EQ(block[79], std::byte{0x0F});
+    // Headers stay as the client wrote them, the 64-bit destinations included.
+    EXPECT_TRUE(std::equal(block.begin(), block.begin() + 20, before.begin()));
+    EXPECT_TRUE(std::equal(block.begin() + 58, block.begin() + 78, before.begin() + 58));
+    const auto records = parseRequestBlock(block);
+    ASSERT_TRUE(records.has_value());
+    ASSERT_EQ(records->size(), 5U);
+    EXPECT_EQ((*records)[0], (RequestRecord{kRecordRead64, offsets::kServerVersion.offset, 4, 20}));
+    EXPECT_EQ((*records)[3], (RequestRecord{kRecordRead64, offsets::kTemperature.offset, 2, 78}));
+    EXPECT_EQ((*records)[4], (RequestRecord{kRecordRead64, offsets::kLatitude.offset, 0, 100}));
+}
+
+// The link version word belongs to the server: a client's write to it is reported but not
+// applied, and a write that covers it changes only the bytes around it.
+TEST(RequestBlock, LinkVersionWordIsReadOnly) {
+    struct Case {
+        const char* name;
+        std::uint32_t offset;
+        std::vector<std::byte> data;
+        std::uint32_t serverWordAfter;  // the 4 bytes at the simulator word
+    };
+    const Case cases[] = {
+        {"VersionWordItself", offsets::kLibraryVersion.offset, bytesOf({0, 0}), 0xFADE0006},
+        {"SecondByteOnly", offsets::kLibraryVersion.offset + 1, bytesOf({0x12}), 0xFADE0006},
+        {"WholeSimulatorWord", offsets::kSimulatorWord.offset, bytesOf({0x34, 0x12, 0, 0}), 0xFADE1234},
+        {"JustBeforeTheWordIsApplied", offsets::kSimulatorWord.offset, bytesOf({0x07, 0x00}), 0xFADE0007},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        OffsetSpace space;
+        space.setLe32(offsets::kSimulatorWord.offset, 0xFADE0006);
+        std::vector<std::byte> block =
+            BlockBuilder().write(test.offset, test.data).read(offsets::kSimulatorWord.offset, 4).end().bytes();
+        std::vector<std::vector<std::byte>> notices;
+        EXPECT_EQ(processRequestBlock(block, space,
+                                      [&](const WriteNotice& notice) {
+                                          notices.emplace_back(notice.bytes.begin(), notice.bytes.end());
+                                      }),
+                  kReplyServed);
+        EXPECT_EQ(space.getLe32(offsets::kSimulatorWord.offset), test.serverWordAfter);
+        EXPECT_EQ(simlink::readLeU32(block, 12 + test.data.size() + 16), test.serverWordAfter);
+        EXPECT_EQ(notices, std::vector<std::vector<std::byte>>{test.data});  // what the client sent
     }
 }
 
