@@ -1,5 +1,5 @@
 // Runs standin-sim.exe as its own process and talks to it through the real link over the
-// win32 platform: the link checks of the Windows build.
+// win32 platform: the contract, one server per window class, and slow servers.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,15 +7,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/version_text.h"
-#include "common/sim_offsets.h"
-#include "common/units.h"
 #include "simlink/link.h"
 #include "simlink/win32_platform.h"
+#include "tests/standins/sim/standin_sim_contract.h"
 #include "tests/support/temp_folder.h"
 
 namespace stratocue::standins {
@@ -158,15 +156,6 @@ private:
     Win32IpcPlatform system_;
 };
 
-std::vector<nlohmann::json> readLogLines(const std::filesystem::path& path) {
-    std::vector<nlohmann::json> lines;
-    std::ifstream log(path);
-    for (std::string line; std::getline(log, line);) {
-        lines.push_back(nlohmann::json::parse(line));
-    }
-    return lines;
-}
-
 std::string firstLine(const std::filesystem::path& path) {
     std::ifstream file(path);
     std::string line;
@@ -177,121 +166,49 @@ std::string firstLine(const std::filesystem::path& path) {
     return line;
 }
 
-std::int32_t openCode(Link& link) {
-    link.Link_Init();
-    std::int32_t code = -1;
-    link.Link_Open(0, code);
-    return code;
-}
+// The contract over the window of the win32 platform.
+class WindowStandin {
+public:
+    WindowStandin(const TempFolder& folder, const std::vector<std::string>& options)
+        : output_(folder.file("out.txt")), process_(options, output_) {}
 
-TEST(StandinSimWindow, OpensReadsWritesAndLogs) {
+    // Its window, and then the line that announces it.
+    bool waitUntilServing(std::string_view windowClass) {
+        if (!process_.waitForWindow(std::string(windowClass))) return false;
+        const std::string announcement = "standin-sim: serving window class " + std::string(windowClass);
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kGuardMs);
+        while (firstLine(output_) != announcement) {
+            if (std::chrono::steady_clock::now() > giveUp) return false;
+            ::Sleep(10);
+        }
+        return true;
+    }
+    int stop() { return process_.stop(); }
+    int waitForExit() { return process_.waitForExit(); }
+    [[nodiscard]] bool serverGone() const { return ::FindWindowExA(nullptr, nullptr, "UIPCMAIN", nullptr) == nullptr; }
+    static std::unique_ptr<simlink::IpcPlatform> client(const TempFolder&) {
+        return std::make_unique<Win32IpcPlatform>();
+    }
+
+private:
+    std::filesystem::path output_;
+    StandinSim process_;
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(StandinSimWindow, StandinSimContract, WindowStandin);
+
+// On Windows the socket folder means nothing: the option is taken and ignored.
+TEST(StandinSimWindow, SocketFolderOptionIsIgnored) {
     const TempFolder folder;
-    const std::filesystem::path flight = folder.write("flight.txt", "# one point, held\n0 51.5 -0.25 120.5\n");
-    StandinSim sim({"--log", folder.file("log.jsonl").string(), "--flight", flight.string(), "--clock", "14:05:09"},
-                   folder.file("out.txt"));
+    StandinSim sim({"--socket-dir", "/nowhere"}, folder.file("out.txt"));
     ASSERT_TRUE(sim.waitForWindow("UIPCMAIN"));
-
     {
         Win32IpcPlatform platform;
         Link link(platform);
-        const std::int32_t opened = openCode(link);
-        EXPECT_EQ(simlink::ResultTexts(opened), "Active");
-        ASSERT_EQ(opened, simlink::kOk);
-        EXPECT_EQ(link.state().ServerVersion, 0x28100004);
-        EXPECT_EQ(app::versionText(link.state().ServerVersion), "2.810d");
-        EXPECT_EQ(link.state().SimId, 6);
-        EXPECT_EQ(simlink::SimNames(link.state().SimId), "FS2002");
-
-        std::int32_t code = -1;
-        EXPECT_FALSE(link.Link_Open(0, code));
-        EXPECT_EQ(code, simlink::kAlreadyOpen);
+        EXPECT_EQ(openCode(link), simlink::kOk);
         EXPECT_TRUE(link.isOpen());
-
-        std::array<std::byte, 4> latitude{};
-        std::array<std::byte, 4> longitude{};
-        std::array<std::byte, 4> altitude{};
-        std::array<std::byte, 3> clock{};
-        ASSERT_TRUE(link.Link_Read(offsets::kLatitudeWhole.offset, 4, latitude, code));
-        ASSERT_TRUE(link.Link_Read(offsets::kLongitudeWhole.offset, 4, longitude, code));
-        ASSERT_TRUE(link.Link_Read(offsets::kAltitudeWhole.offset, 4, altitude, code));
-        ASSERT_TRUE(link.Link_Read(offsets::kClock.offset, 3, clock, code));
-        ASSERT_TRUE(link.Link_Process(code)) << simlink::ResultTexts(code);
-        EXPECT_NEAR(simlink::readLe32(latitude) * 90.0 / units::kLatitudeUnitsPer90Degrees, 51.5, 1e-5);
-        EXPECT_NEAR(simlink::readLe32(longitude) * 360.0 / units::kLongitudeUnitsPerCircle, -0.25, 1e-6);
-        EXPECT_EQ(simlink::readLe32(altitude), 120);
-        EXPECT_EQ(clock[0], std::byte{14});
-        EXPECT_LE(std::to_integer<int>(clock[1]) * 60 + std::to_integer<int>(clock[2]), 5 * 60 + 59);
-
-        const std::array<std::byte, 2> wind{std::byte{0x34}, std::byte{0x12}};
-        ASSERT_TRUE(link.Link_Write(offsets::kTemperature.offset, 2, wind, code));
-        ASSERT_TRUE(link.Link_Process(code));
-        const std::string message = "Stratocue->Hi 270\xB0";
-        const std::array<std::byte, 2> minusOne{std::byte{0xFF}, std::byte{0xFF}};
-        ASSERT_TRUE(link.Link_WriteText(offsets::kMessageText.offset, static_cast<std::int32_t>(message.size() + 1),
-                                        message, code));
-        ASSERT_TRUE(link.Link_Write(offsets::kMessageShow.offset, 2, minusOne, code));
-        ASSERT_TRUE(link.Link_Process(code));
-        link.Link_Close();
     }
-
     EXPECT_EQ(sim.stop(), 0);
-    EXPECT_EQ(firstLine(folder.file("out.txt")), "standin-sim: serving window class UIPCMAIN");
-    const std::vector<nlohmann::json> lines = readLogLines(folder.file("log.jsonl"));
-    ASSERT_EQ(lines.size(), 5U);
-    const auto writeLine = [](const nlohmann::json& line) {
-        return line["offset"].get<std::string>() + " " + std::to_string(line["size"].get<int>()) + " " +
-               line["data"].get<std::string>();
-    };
-    EXPECT_EQ(writeLine(lines[0]), "0x330A 2 0000");
-    EXPECT_EQ(writeLine(lines[1]), "0x0F42 2 3412");
-    EXPECT_EQ(writeLine(lines[2]), "0x3380 19 53747261746f6375652d3e486920323730b000");
-    EXPECT_EQ(writeLine(lines[3]), "0x32FA 2 ffff");
-    EXPECT_EQ(lines[4]["message"], "Stratocue->Hi 270\xC2\xB0");
-
-    // With the stand-in gone the window is gone too.
-    Win32IpcPlatform platform;
-    Link link(platform);
-    const std::int32_t code = openCode(link);
-    EXPECT_EQ(code, simlink::kNoServer);
-    EXPECT_EQ(simlink::ResultTexts(code), "Cannot link to FSUIPC or WideClient");
-}
-
-TEST(StandinSimWindow, ServerFaultsGiveTheirCodes) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> options;
-        std::string windowClass;
-        std::int32_t expectedCode;
-    };
-    const Case cases[] = {
-        {"ReplyZeroIsBadData", {"--fault", "reply=0"}, "UIPCMAIN", simlink::kBadData},
-        {"OldVersionViaClientWindow",
-         {"--class", "FS98MAIN", "--version", "19980004"},
-         "FS98MAIN",
-         simlink::kClientWithoutSimulator},
-        {"NotTheMarkedSimulatorWord", {"--sim", "0xFADF0006"}, "UIPCMAIN", simlink::kWrongVersion},
-        {"SocketFolderIgnored", {"--socket-dir", "/nowhere"}, "UIPCMAIN", simlink::kOk},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
-        const TempFolder folder;
-        StandinSim sim(test.options, folder.file("out.txt"));
-        ASSERT_TRUE(sim.waitForWindow(test.windowClass));
-        {
-            Win32IpcPlatform platform;
-            Link link(platform);
-            EXPECT_EQ(openCode(link), test.expectedCode);
-            EXPECT_EQ(link.isOpen(), test.expectedCode == simlink::kOk);
-        }
-        EXPECT_EQ(sim.stop(), 0);
-    }
-}
-
-TEST(StandinSimWindow, EndsByItselfAfterItsRunTime) {
-    const TempFolder folder;
-    StandinSim sim({"--run-seconds", "1"}, folder.file("out.txt"));
-    ASSERT_TRUE(sim.waitForWindow("UIPCMAIN"));
-    EXPECT_EQ(sim.waitForExit(), 0);
 }
 
 TEST(StandinSimWindow, SecondServerOfTheSameClassIsRefused) {

@@ -1,4 +1,5 @@
-// Runs the stand-in simulator as its own process and talks to it through the real link.
+// Runs the stand-in simulator as its own process and talks to it through the real link over
+// the posix platform: the contract, and the waits of a server that never answers.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,15 +12,13 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <nlohmann/json.hpp>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "common/sim_offsets.h"
-#include "common/units.h"
 #include "simlink/link.h"
 #include "simlink/posix_platform.h"
+#include "tests/standins/sim/standin_sim_contract.h"
 #include "tests/support/temp_folder.h"
 
 extern char** environ;
@@ -117,129 +116,37 @@ private:
     int output_ = -1;
 };
 
-std::vector<nlohmann::json> readLogLines(const std::string& path) {
-    std::vector<nlohmann::json> lines;
-    std::ifstream log(path);
-    for (std::string line; std::getline(log, line);) {
-        lines.push_back(nlohmann::json::parse(line));
+// The contract over the Unix-domain socket of the posix platform.
+class SocketStandin {
+public:
+    SocketStandin(const test_support::TempFolder& folder, std::vector<std::string> options)
+        : folder_(folder.path()), process_(withSocketFolder(folder, std::move(options))) {}
+
+    bool waitUntilServing(std::string_view windowClass) {
+        return process_.firstLine() == "standin-sim: listening on " + socketPath(windowClass);
     }
-    return lines;
-}
-
-std::int32_t openCode(Link& link) {
-    link.Link_Init();
-    std::int32_t code = -1;
-    link.Link_Open(0, code);
-    return code;
-}
-
-TEST(StandinSimRoundTrip, ReadsPositionWritesValuesAndLogsThem) {
-    const test_support::TempFolder folder;
-    std::ofstream(folder.file("flight.txt").string()) << "# one point, held\n0 51.5 -0.25 120.5\n";
-    StandinSim sim({"--socket-dir", folder.path().string(), "--log", folder.file("log.jsonl").string(), "--flight",
-                    folder.file("flight.txt").string(), "--clock", "14:05:09"});
-    const std::string socketPath = folder.file("stratocue-UIPCMAIN.sock").string();
-    ASSERT_EQ(sim.firstLine(), "standin-sim: listening on " + socketPath);
-
-    {
-        PosixIpcPlatform platform(folder.path().string());
-        Link link(platform);
-        ASSERT_EQ(openCode(link), simlink::kOk);
-        EXPECT_EQ(link.state().ServerVersion, 0x28100004);
-        EXPECT_EQ(link.state().SimId, 6);
-
-        std::array<std::byte, 4> latitude{};
-        std::array<std::byte, 4> longitude{};
-        std::array<std::byte, 4> altitude{};
-        std::array<std::byte, 3> clock{};
-        std::int32_t code = -1;
-        ASSERT_TRUE(link.Link_Read(offsets::kLatitudeWhole.offset, 4, latitude, code));
-        ASSERT_TRUE(link.Link_Read(offsets::kLongitudeWhole.offset, 4, longitude, code));
-        ASSERT_TRUE(link.Link_Read(offsets::kAltitudeWhole.offset, 4, altitude, code));
-        ASSERT_TRUE(link.Link_Read(offsets::kClock.offset, 3, clock, code));
-        ASSERT_TRUE(link.Link_Process(code)) << simlink::ResultTexts(code);
-        EXPECT_NEAR(simlink::readLe32(latitude) * 90.0 / units::kLatitudeUnitsPer90Degrees, 51.5, 1e-5);
-        EXPECT_NEAR(simlink::readLe32(longitude) * 360.0 / units::kLongitudeUnitsPerCircle, -0.25, 1e-6);
-        EXPECT_EQ(simlink::readLe32(altitude), 120);
-        EXPECT_EQ(clock[0], std::byte{14});
-        EXPECT_LE(std::to_integer<int>(clock[1]) * 60 + std::to_integer<int>(clock[2]), 5 * 60 + 59);
-
-        const std::array<std::byte, 2> wind{std::byte{0x34}, std::byte{0x12}};
-        ASSERT_TRUE(link.Link_Write(offsets::kTemperature.offset, 2, wind, code));
-        ASSERT_TRUE(link.Link_Process(code));
-        const std::string message = "Stratocue->Hi 270\xB0";
-        const std::array<std::byte, 2> minusOne{std::byte{0xFF}, std::byte{0xFF}};
-        ASSERT_TRUE(link.Link_WriteText(offsets::kMessageText.offset, static_cast<std::int32_t>(message.size() + 1),
-                                        message, code));
-        ASSERT_TRUE(link.Link_Write(offsets::kMessageShow.offset, 2, minusOne, code));
-        ASSERT_TRUE(link.Link_Process(code));
-        link.Link_Close();
+    int stop() { return process_.stop(); }
+    int waitForExit() { return process_.waitForExit(); }
+    [[nodiscard]] bool serverGone() const { return !std::filesystem::exists(socketPath("UIPCMAIN")); }
+    static std::unique_ptr<simlink::IpcPlatform> client(const test_support::TempFolder& folder) {
+        return std::make_unique<PosixIpcPlatform>(folder.path().string());
     }
 
-    EXPECT_EQ(sim.stop(), 0);
-    EXPECT_FALSE(std::filesystem::exists(socketPath));
-    const std::vector<nlohmann::json> lines = readLogLines(folder.file("log.jsonl").string());
-    ASSERT_EQ(lines.size(), 5U);
-    const auto writeLine = [](const nlohmann::json& line) {
-        return line["offset"].get<std::string>() + " " + std::to_string(line["size"].get<int>()) + " " +
-               line["data"].get<std::string>();
-    };
-    EXPECT_EQ(writeLine(lines[0]), "0x330A 2 0000");
-    EXPECT_EQ(writeLine(lines[1]), "0x0F42 2 3412");
-    EXPECT_EQ(writeLine(lines[2]), "0x3380 19 53747261746f6375652d3e486920323730b000");
-    EXPECT_EQ(writeLine(lines[3]), "0x32FA 2 ffff");
-    EXPECT_EQ(lines[4]["message"], "Stratocue->Hi 270\xC2\xB0");
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        EXPECT_TRUE(lines[i]["t"].is_number());
-        EXPECT_GE(lines[i]["t"].get<double>(), lines[i - 1]["t"].get<double>());
+private:
+    static std::vector<std::string> withSocketFolder(const test_support::TempFolder& folder,
+                                                     std::vector<std::string> options) {
+        options.insert(options.begin(), {"--socket-dir", folder.path().string()});
+        return options;
+    }
+    [[nodiscard]] std::string socketPath(std::string_view windowClass) const {
+        return (folder_ / ("stratocue-" + std::string(windowClass) + ".sock")).string();
     }
 
-    // With the stand-in gone the window is gone too.
-    PosixIpcPlatform platform(folder.path().string());
-    Link link(platform);
-    EXPECT_EQ(openCode(link), simlink::kNoServer);
-}
+    std::filesystem::path folder_;
+    StandinSim process_;
+};
 
-TEST(StandinSimRoundTrip, ServerFaultsGiveTheirCodes) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> options;
-        std::string windowClass;
-        std::int32_t expectedCode;
-    };
-    const Case cases[] = {
-        {"ReplyZeroIsBadData", {"--fault", "reply=0"}, "UIPCMAIN", simlink::kBadData},
-        {"OldVersionViaClientWindow",
-         {"--class", "FS98MAIN", "--version", "19980004"},
-         "FS98MAIN",
-         simlink::kClientWithoutSimulator},
-        {"NotTheMarkedSimulatorWord", {"--sim", "0xFADF0006"}, "UIPCMAIN", simlink::kWrongVersion},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
-        const test_support::TempFolder folder;
-        std::vector<std::string> options = {"--socket-dir", folder.path().string()};
-        options.insert(options.end(), test.options.begin(), test.options.end());
-        StandinSim sim(options);
-        ASSERT_EQ(sim.firstLine(),
-                  "standin-sim: listening on " + folder.file("stratocue-" + test.windowClass + ".sock").string());
-        {
-            PosixIpcPlatform platform(folder.path().string());
-            Link link(platform);
-            EXPECT_EQ(openCode(link), test.expectedCode);
-            EXPECT_FALSE(link.isOpen());
-        }
-        EXPECT_EQ(sim.stop(), 0);
-    }
-}
-
-TEST(StandinSimRoundTrip, EndsByItselfAfterItsRunTime) {
-    const test_support::TempFolder folder;
-    StandinSim sim({"--socket-dir", folder.path().string(), "--run-seconds", "1"});
-    ASSERT_FALSE(sim.firstLine().empty());
-    EXPECT_EQ(sim.waitForExit(), 0);
-    EXPECT_FALSE(std::filesystem::exists(folder.file("stratocue-UIPCMAIN.sock").string()));
-}
+INSTANTIATE_TYPED_TEST_SUITE_P(StandinSimSocket, StandinSimContract, SocketStandin);
 
 // The posix platform with the link's waits cut short: every send waits at most 10 ms
 // whatever the link asks for, and pauses are only recorded. What the link asked for is
@@ -277,7 +184,7 @@ private:
     simlink::IpcPlatform& platform_;
 };
 
-TEST(StandinSimRoundTrip, ServerThatNeverAnswersTimesOutAfterElevenSends) {
+TEST(StandinSimSocket, ServerThatNeverAnswersTimesOutAfterElevenSends) {
     const test_support::TempFolder folder;
     StandinSim sim({"--socket-dir", folder.path().string(), "--fault", "no-answer"});
     ASSERT_FALSE(sim.firstLine().empty());
@@ -296,7 +203,7 @@ TEST(StandinSimRoundTrip, ServerThatNeverAnswersTimesOutAfterElevenSends) {
 
 // The one check in real time: a send to a server that never answers waits out its whole
 // time-out and then reports a time-out, not a failure.
-TEST(StandinSimRoundTrip, SendToAServerThatNeverAnswersWaitsItsTimeOut) {
+TEST(StandinSimSocket, SendToAServerThatNeverAnswersWaitsItsTimeOut) {
     const test_support::TempFolder folder;
     StandinSim sim({"--socket-dir", folder.path().string(), "--fault", "no-answer"});
     ASSERT_FALSE(sim.firstLine().empty());
