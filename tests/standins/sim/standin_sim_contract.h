@@ -21,7 +21,10 @@
 #include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/version_text.h"
@@ -113,6 +116,42 @@ private:
     simlink::MappingHandle mapping_ = 0;
     std::span<std::byte> view_;
     std::size_t next_ = 0;
+};
+
+// A client platform with the link's waits cut short: every send waits at most 10 ms
+// whatever the link asks for, and pauses are only recorded. What the link asked for is
+// recorded too, so its sends and time-outs are checked without their wall-clock time.
+class ShortWaitPlatform final : public simlink::IpcPlatform {
+public:
+    explicit ShortWaitPlatform(simlink::IpcPlatform& platform) : platform_(platform) {}
+
+    simlink::WindowHandle findWindow(std::string_view className) override { return platform_.findWindow(className); }
+    std::uint32_t registerWindowMessage(std::string_view name) override {
+        return platform_.registerWindowMessage(name);
+    }
+    std::uint32_t currentProcessId() override { return platform_.currentProcessId(); }
+    simlink::Atom addAtom(std::string_view name) override { return platform_.addAtom(name); }
+    void deleteAtom(simlink::Atom atom) override { platform_.deleteAtom(atom); }
+    simlink::MappingHandle createFileMapping(std::string_view name, std::uint32_t sizeBytes) override {
+        return platform_.createFileMapping(name, sizeBytes);
+    }
+    std::span<std::byte> mapView(simlink::MappingHandle mapping) override { return platform_.mapView(mapping); }
+    void unmapView(std::span<std::byte> view) override { platform_.unmapView(view); }
+    void closeHandle(simlink::MappingHandle mapping) override { platform_.closeHandle(mapping); }
+    std::uint32_t lastError() override { return platform_.lastError(); }
+    bool sendMessageTimeout(simlink::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) override {
+        askedTimeoutsMs.push_back(timeoutMs);
+        return platform_.sendMessageTimeout(window, message, wParam, lParam, kShortWaitMs, reply);
+    }
+    void sleep(std::uint32_t milliseconds) override { pausesMs.push_back(milliseconds); }
+
+    std::vector<std::uint32_t> askedTimeoutsMs;
+    std::vector<std::uint32_t> pausesMs;
+
+private:
+    static constexpr std::uint32_t kShortWaitMs = 10;
+    simlink::IpcPlatform& platform_;
 };
 
 template <class Sim>
@@ -261,7 +300,57 @@ TYPED_TEST_P(StandinSimContract, ServesTheReadsOfA64BitClient) {
     EXPECT_EQ(writeLine(lines[0]), "0x330A 2 0015");
 }
 
+// A server that never answers, or answers only after the link's time-out, fails every one
+// of the link's eleven sends.
+TYPED_TEST_P(StandinSimContract, LateOrMissingAnswersTimeOutAfterElevenSends) {
+    using Sim = TypeParam;
+    struct Case {
+        const char* fault;
+    };
+    const Case cases[] = {{"no-answer"}, {"slow"}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.fault);
+        const test_support::TempFolder folder;
+        Sim sim(folder, {"--fault", test.fault});
+        ASSERT_TRUE(sim.waitUntilServing("UIPCMAIN"));
+        {
+            const std::unique_ptr<simlink::IpcPlatform> system = Sim::client(folder);
+            ShortWaitPlatform platform(*system);
+            simlink::Link link(platform);
+            EXPECT_EQ(openCode(link), simlink::kTimedOut);
+            EXPECT_FALSE(link.isOpen());
+            // Eleven sends of 2 s each, with a pause of 100 ms before each send after the first.
+            EXPECT_EQ(platform.askedTimeoutsMs,
+                      std::vector<std::uint32_t>(simlink::kSendAttempts, simlink::kSendTimeoutMs));
+            EXPECT_EQ(platform.pausesMs,
+                      std::vector<std::uint32_t>(simlink::kSendAttempts - 1, simlink::kRetryPauseMs));
+        }
+        EXPECT_EQ(sim.stop(), 0);
+    }
+}
+
+// The one check in real time: a send to a server that never answers waits out its whole
+// time-out and then reports a time-out, not a failure.
+TYPED_TEST_P(StandinSimContract, SendToAServerThatNeverAnswersWaitsItsTimeOut) {
+    using Sim = TypeParam;
+    const test_support::TempFolder folder;
+    Sim sim(folder, {"--fault", "no-answer"});
+    ASSERT_TRUE(sim.waitUntilServing("UIPCMAIN"));
+    {
+        const std::unique_ptr<simlink::IpcPlatform> platform = Sim::client(folder);
+        const simlink::WindowHandle window = platform->findWindow(simlink::kServerClass);
+        ASSERT_NE(window, 0U);
+        const std::uint32_t message = platform->registerWindowMessage(simlink::kMessageName);
+        std::uint32_t reply = 7;
+        EXPECT_FALSE(platform->sendMessageTimeout(window, message, 0, 0, simlink::kSendTimeoutMs, reply));
+        EXPECT_EQ(platform->lastError(), 0U);
+        EXPECT_EQ(reply, 7U);
+    }
+    EXPECT_EQ(sim.stop(), 0);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(StandinSimContract, OpensReadsWritesAndLogsEachWrite, ServerFaultsGiveTheirCodes,
-                            EndsByItselfAfterItsRunTime, ServesTheReadsOfA64BitClient);
+                            EndsByItselfAfterItsRunTime, ServesTheReadsOfA64BitClient,
+                            LateOrMissingAnswersTimeOutAfterElevenSends, SendToAServerThatNeverAnswersWaitsItsTimeOut);
 
 }  // namespace stratocue::standins

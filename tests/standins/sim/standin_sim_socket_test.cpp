@@ -1,5 +1,5 @@
 // Runs the stand-in simulator as its own process and talks to it through the real link over
-// the posix platform: the contract, and the waits of a server that never answers.
+// the posix platform: the contract on a Unix-domain socket.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -26,7 +26,6 @@ extern char** environ;
 namespace stratocue::standins {
 namespace {
 
-using simlink::Link;
 using simlink::PosixIpcPlatform;
 
 // Longest wait for the stand-in to report that it listens; only a guard against a hang.
@@ -147,76 +146,6 @@ private:
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(StandinSimSocket, StandinSimContract, SocketStandin);
-
-// The posix platform with the link's waits cut short: every send waits at most 10 ms
-// whatever the link asks for, and pauses are only recorded. What the link asked for is
-// recorded too, so its sends and time-outs are checked without their wall-clock time.
-class ShortWaitPlatform final : public simlink::IpcPlatform {
-public:
-    explicit ShortWaitPlatform(simlink::IpcPlatform& platform) : platform_(platform) {}
-
-    simlink::WindowHandle findWindow(std::string_view className) override { return platform_.findWindow(className); }
-    std::uint32_t registerWindowMessage(std::string_view name) override {
-        return platform_.registerWindowMessage(name);
-    }
-    std::uint32_t currentProcessId() override { return platform_.currentProcessId(); }
-    simlink::Atom addAtom(std::string_view name) override { return platform_.addAtom(name); }
-    void deleteAtom(simlink::Atom atom) override { platform_.deleteAtom(atom); }
-    simlink::MappingHandle createFileMapping(std::string_view name, std::uint32_t sizeBytes) override {
-        return platform_.createFileMapping(name, sizeBytes);
-    }
-    std::span<std::byte> mapView(simlink::MappingHandle mapping) override { return platform_.mapView(mapping); }
-    void unmapView(std::span<std::byte> view) override { platform_.unmapView(view); }
-    void closeHandle(simlink::MappingHandle mapping) override { platform_.closeHandle(mapping); }
-    std::uint32_t lastError() override { return platform_.lastError(); }
-    bool sendMessageTimeout(simlink::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                            std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) override {
-        askedTimeoutsMs.push_back(timeoutMs);
-        return platform_.sendMessageTimeout(window, message, wParam, lParam, kShortWaitMs, reply);
-    }
-    void sleep(std::uint32_t milliseconds) override { pausesMs.push_back(milliseconds); }
-
-    std::vector<std::uint32_t> askedTimeoutsMs;
-    std::vector<std::uint32_t> pausesMs;
-
-private:
-    static constexpr std::uint32_t kShortWaitMs = 10;
-    simlink::IpcPlatform& platform_;
-};
-
-TEST(StandinSimSocket, ServerThatNeverAnswersTimesOutAfterElevenSends) {
-    const test_support::TempFolder folder;
-    StandinSim sim({"--socket-dir", folder.path().string(), "--fault", "no-answer"});
-    ASSERT_FALSE(sim.firstLine().empty());
-    {
-        PosixIpcPlatform posix(folder.path().string());
-        ShortWaitPlatform platform(posix);
-        Link link(platform);
-        EXPECT_EQ(openCode(link), simlink::kTimedOut);
-        EXPECT_FALSE(link.isOpen());
-        // Eleven sends of 2 s each, with a pause of 100 ms before each send after the first.
-        EXPECT_EQ(platform.askedTimeoutsMs, std::vector<std::uint32_t>(11, 2000));
-        EXPECT_EQ(platform.pausesMs, std::vector<std::uint32_t>(10, 100));
-    }
-    EXPECT_EQ(sim.stop(), 0);
-}
-
-// The one check in real time: a send to a server that never answers waits out its whole
-// time-out and then reports a time-out, not a failure.
-TEST(StandinSimSocket, SendToAServerThatNeverAnswersWaitsItsTimeOut) {
-    const test_support::TempFolder folder;
-    StandinSim sim({"--socket-dir", folder.path().string(), "--fault", "no-answer"});
-    ASSERT_FALSE(sim.firstLine().empty());
-    PosixIpcPlatform platform(folder.path().string());
-    const simlink::WindowHandle window = platform.findWindow("UIPCMAIN");
-    ASSERT_NE(window, 0U);
-    const std::uint32_t message = platform.registerWindowMessage(simlink::kMessageName);
-    std::uint32_t reply = 7;
-    EXPECT_FALSE(platform.sendMessageTimeout(window, message, 0, 0, simlink::kSendTimeoutMs, reply));
-    EXPECT_EQ(platform.lastError(), 0U);
-    EXPECT_EQ(reply, 7U);
-    EXPECT_EQ(sim.stop(), 0);
-}
 
 }  // namespace
 }  // namespace stratocue::standins

@@ -1,9 +1,8 @@
 // Runs standin-sim.exe as its own process and talks to it through the real link over the
-// win32 platform: the contract, one server per window class, and slow servers.
+// win32 platform: the contract on a window, and one server per window class.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -128,34 +127,6 @@ private:
     HWND window_ = nullptr;
 };
 
-// Counts the sends, and otherwise forwards every call to the system.
-class CountingPlatform final : public simlink::IpcPlatform {
-public:
-    simlink::WindowHandle findWindow(std::string_view className) override { return system_.findWindow(className); }
-    std::uint32_t registerWindowMessage(std::string_view name) override { return system_.registerWindowMessage(name); }
-    std::uint32_t currentProcessId() override { return system_.currentProcessId(); }
-    simlink::Atom addAtom(std::string_view name) override { return system_.addAtom(name); }
-    void deleteAtom(simlink::Atom atom) override { system_.deleteAtom(atom); }
-    simlink::MappingHandle createFileMapping(std::string_view name, std::uint32_t sizeBytes) override {
-        return system_.createFileMapping(name, sizeBytes);
-    }
-    std::span<std::byte> mapView(simlink::MappingHandle mapping) override { return system_.mapView(mapping); }
-    void unmapView(std::span<std::byte> view) override { system_.unmapView(view); }
-    void closeHandle(simlink::MappingHandle mapping) override { system_.closeHandle(mapping); }
-    std::uint32_t lastError() override { return system_.lastError(); }
-    bool sendMessageTimeout(simlink::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                            std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) override {
-        ++sends;
-        return system_.sendMessageTimeout(window, message, wParam, lParam, timeoutMs, reply);
-    }
-    void sleep(std::uint32_t milliseconds) override { system_.sleep(milliseconds); }
-
-    int sends = 0;
-
-private:
-    Win32IpcPlatform system_;
-};
-
 std::string firstLine(const std::filesystem::path& path) {
     std::ifstream file(path);
     std::string line;
@@ -219,28 +190,6 @@ TEST(StandinSimWindow, SecondServerOfTheSameClassIsRefused) {
     EXPECT_EQ(second.waitForExit(), 1);
     EXPECT_EQ(firstLine(folder.file("second.txt")), "standin-sim: another server has a window of class UIPCMAIN");
     EXPECT_EQ(first.stop(), 0);
-}
-
-// Slow by nature: eleven sends of 2 s each before the link gives up.
-TEST(StandinSimWindow, SlowServerTimesOutAfterEverySend) {
-    struct Case {
-        const char* fault;
-    };
-    const Case cases[] = {{"slow"}, {"no-answer"}};
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.fault);
-        const TempFolder folder;
-        StandinSim sim({"--fault", test.fault}, folder.file("out.txt"));
-        ASSERT_TRUE(sim.waitForWindow("UIPCMAIN"));
-        {
-            CountingPlatform platform;
-            Link link(platform);
-            EXPECT_EQ(openCode(link), simlink::kTimedOut);
-            EXPECT_EQ(platform.sends, simlink::kSendAttempts);
-            EXPECT_FALSE(link.isOpen());
-        }
-        EXPECT_EQ(sim.stop(), 0);
-    }
 }
 
 }  // namespace
