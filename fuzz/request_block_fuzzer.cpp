@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::expect(record.dataAt + record.size <= block.size(), "a record's data lies inside the block");
         fuzz::expect(std::size_t{record.offset} + record.size <= standins::kOffsetSpaceBytes,
                      "a record's offsets lie inside the space");
-        if (record.type == standins::kRecordWrite) ++writes;
+        if (record.type == static_cast<std::uint32_t>(simlink::kRecordWrite)) ++writes;
     }
     fuzz::expect(writes == writesSeen, "every write is reported once");
     fuzz::expect(space.getLe16(offsets::kLibraryVersion.place()) == kServerLibraryWord,

@@ -11,6 +11,9 @@ namespace stratocue::standins {
 namespace {
 
 constexpr std::size_t kTypeBytes = 4;
+constexpr auto kRecordEnd = static_cast<std::uint32_t>(simlink::kRecordEnd);
+constexpr auto kRecordRead = static_cast<std::uint32_t>(simlink::kRecordRead);
+constexpr auto kRecordWrite = static_cast<std::uint32_t>(simlink::kRecordWrite);
 
 // Offsets a client may write without effect: the server owns them.
 constexpr offsets::SimOffset kReadOnlyOffsets[] = {offsets::kLibraryVersion};
@@ -23,11 +26,11 @@ bool fits(std::size_t available, std::size_t at, std::size_t count) {
 std::optional<std::size_t> headerBytesOf(std::uint32_t type) {
     switch (type) {
         case kRecordRead:
-            return kReadHeaderBytes;
+            return simlink::kReadHeaderBytes;
         case kRecordRead64:
             return kRead64HeaderBytes;
         case kRecordWrite:
-            return kWriteHeaderBytes;
+            return simlink::kWriteHeaderBytes;
         default:
             return std::nullopt;
     }

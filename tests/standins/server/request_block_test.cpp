@@ -15,7 +15,7 @@ using simlink::writeLeU32;
 class BlockBuilder {
 public:
     BlockBuilder& read(std::uint32_t offset, std::uint32_t size, std::uint32_t token = 1) {
-        word(kRecordRead).word(offset).word(size).word(token);
+        word(simlink::kRecordRead).word(offset).word(size).word(token);
         bytes_.resize(bytes_.size() + size);
         return *this;
     }
@@ -27,7 +27,7 @@ public:
         return *this;
     }
     BlockBuilder& write(std::uint32_t offset, std::vector<std::byte> data) {
-        word(kRecordWrite).word(offset).word(static_cast<std::uint32_t>(data.size()));
+        word(simlink::kRecordWrite).word(offset).word(static_cast<std::uint32_t>(data.size()));
         bytes_.insert(bytes_.end(), data.begin(), data.end());
         return *this;
     }

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "simlink/link.h"
 #include "standins/server/offset_space.h"
 
 namespace stratocue::standins {
@@ -14,26 +15,22 @@ namespace stratocue::standins {
 constexpr std::uint32_t kReplyServed = 1;
 constexpr std::uint32_t kReplyRefused = 0;
 
-// The record types a request block may hold. Clients built for 64-bit addresses send their
-// reads with a 64-bit destination field; the server treats both reads alike.
-constexpr std::uint32_t kRecordEnd = 0;
-constexpr std::uint32_t kRecordRead = 1;
-constexpr std::uint32_t kRecordWrite = 2;
+// Besides the link's own records, a block may hold the read record of clients built for
+// 64-bit addresses: type, offset and byte count as in the link's read, then a 64-bit
+// destination field. The server serves both reads alike.
 constexpr std::uint32_t kRecordRead64 = 4;
-
-// Header sizes: type, offset and byte count, then the read's destination (4 or 8 bytes).
-constexpr std::size_t kReadHeaderBytes = 16;
 constexpr std::size_t kRead64HeaderBytes = 20;
-constexpr std::size_t kWriteHeaderBytes = 12;
 
 // One record of a request block, as the server found it.
 struct RequestRecord {
-    std::uint32_t type = 0;    // kRecordRead, kRecordWrite or kRecordRead64
+    std::uint32_t type = 0;    // the link's read or write, or kRecordRead64
     std::uint32_t offset = 0;  // simulator offset
     std::uint32_t size = 0;    // byte count
     std::size_t dataAt = 0;    // where its data area starts in the block
 
-    [[nodiscard]] bool isRead() const { return type == kRecordRead || type == kRecordRead64; }
+    [[nodiscard]] bool isRead() const {
+        return type == static_cast<std::uint32_t>(simlink::kRecordRead) || type == kRecordRead64;
+    }
 
     friend bool operator==(const RequestRecord&, const RequestRecord&) = default;
 };
