@@ -2,8 +2,8 @@
 
 // What standin-sim promises on every platform, run on each platform's transport (a socket
 // on Linux, a window on Windows): started as its own process it answers the real link,
-// logs what it receives, gives its faults' codes, serves clients with 64-bit addresses and
-// ends by itself.
+// logs what it receives, gives its faults' codes (a late or missing answer times the link
+// out), serves clients with 64-bit addresses and ends by itself.
 //
 // A stand-in type `Sim` for the suite provides:
 //   Sim(const TempFolder& folder, std::vector<std::string> options)   starts standin-sim
@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
