@@ -112,13 +112,17 @@ def server_seeds():
 
 
 def block(records):
-    """A request block as the link lays it out: (type, offset, data) records, then the end."""
+    """A request block as a client lays it out: (type, offset, data) records, then the end.
+    Type 1 is the link's read, 4 the read of clients with 64-bit addresses, 2 a write."""
     out = b""
     token = 0
     for kind, offset, data in records:
         if kind == 1:
             token += 1
             out += struct.pack("<iiiI", 1, offset, len(data), token) + data
+        elif kind == 4:
+            token += 1
+            out += struct.pack("<iiiQ", 4, offset, len(data), 0x00007FF600000000 + token) + data
         else:
             out += struct.pack("<iii", 2, offset, len(data)) + data
     return out + struct.pack("<i", 0)
@@ -131,6 +135,10 @@ def link_seeds():
     write("request_block", "version-check", block([(1, 0x3304, b"\0" * 4), (1, 0x3308, b"\0" * 4)]))
     write("request_block", "no-end", block(tick)[:-4])
     write("request_block", "past-the-offsets", block([(1, 0xFFFE, b"\0" * 4)]))
+    write("request_block", "version-check-64bit",
+          block([(4, 0x3304, b"\0" * 4), (4, 0x3308, b"\0" * 4), (2, 0x330A, b"\0\0")]))
+    write("request_block", "reads-64bit-and-32bit", block([(4, 0x0564, b"\0" * 4), (1, 0x056C, b"\0" * 4),
+                                                          (2, 0x0F42, b"\x10\x27"), (4, 0x0F42, b"\0" * 2)]))
 
     # Reply scan: record count, (kind and offset, size) per record, then 6-byte patches.
     write("reply_scan", "one-read", bytes([0, 0, 4]))

@@ -1,6 +1,7 @@
 // The stand-in simulator's reading of a request block, as a client may leave it in the
 // shared memory: either the whole block is refused and nothing changes, or every record
-// lies inside the block and the offsets, and each write reaches the offsets it names.
+// lies inside the block and the offsets, each write is reported, and the link version
+// word, which the server owns, keeps its value.
 
 #include <algorithm>
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/sim_offsets.h"
 #include "fuzz_input.h"
 #include "simlink/link.h"
 #include "standins/server/offset_space.h"
@@ -20,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::byte> block(input.begin(), input.end());
     standins::OffsetSpace space;
+    constexpr std::uint16_t kServerLibraryWord = 0xFADE;
+    space.setLe16(offsets::kLibraryVersion.place(), kServerLibraryWord);
     std::size_t writesSeen = 0;
     const std::uint32_t reply = standins::processRequestBlock(block, space, [&](const standins::WriteNotice& notice) {
         ++writesSeen;
@@ -39,8 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::expect(record.dataAt + record.size <= block.size(), "a record's data lies inside the block");
         fuzz::expect(std::size_t{record.offset} + record.size <= standins::kOffsetSpaceBytes,
                      "a record's offsets lie inside the space");
-        if (record.type == 2) ++writes;
+        if (record.type == static_cast<std::uint32_t>(simlink::kRecordWrite)) ++writes;
     }
     fuzz::expect(writes == writesSeen, "every write is reported once");
+    fuzz::expect(space.getLe16(offsets::kLibraryVersion.place()) == kServerLibraryWord,
+                 "the link version word keeps its value");
     return 0;
 }

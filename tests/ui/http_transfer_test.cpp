@@ -1,15 +1,14 @@
 #include "ui/http_transfer.h"
 #include "common/ansi_text.h"
+#include "tests/support/gate.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -20,31 +19,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Server handlers wait here until the test, or the tear-down, opens the gate.
-class Gate {
-public:
-    void open() {
-        {
-            const std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        changed_.notify_all();
-    }
-    void close() {
-        const std::lock_guard lock(mutex_);
-        open_ = false;
-    }
-    // Waits until the gate is open, at most `limit`.
-    void waitOpen(std::chrono::milliseconds limit) {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, limit, [this] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
+// Server handlers wait at a gate until the test, or the tear-down, opens it.
+using Gate = test_support::Gate;
 
 std::string allByteValues() {
     std::string text;

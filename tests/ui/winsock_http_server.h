@@ -8,7 +8,6 @@
 
 #include <array>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
@@ -16,6 +15,8 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "tests/support/gate.h"
 
 namespace stratocue::tests {
 
@@ -25,31 +26,8 @@ struct HttpAnswer {
     std::string extraHeaders;  // each line ending in CR LF
 };
 
-// Server handlers wait here until the test, or the tear-down, opens the gate.
-class Gate {
-public:
-    void open() {
-        {
-            const std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        changed_.notify_all();
-    }
-    void close() {
-        const std::lock_guard lock(mutex_);
-        open_ = false;
-    }
-    // Waits until the gate is open, at most `limit`.
-    void waitOpen(std::chrono::milliseconds limit) {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, limit, [this] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
+// Server handlers wait at a gate until the test, or the tear-down, opens it.
+using Gate = test_support::Gate;
 
 // Winsock for the lifetime of the object.
 class WinsockSession {

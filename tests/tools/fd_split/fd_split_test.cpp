@@ -8,7 +8,7 @@
 #include "standins/wx/wx_data_error.h"
 #include "standins/wx/wx_text_lines.h"
 #include "standins/wx/wx_weather_data.h"
-#include "tests/standins_wx/wx_test_files.h"
+#include "tests/standins/wx/wx_test_files.h"
 #include "tools/fd_split/fd_split.h"
 
 namespace stratocue::tools {

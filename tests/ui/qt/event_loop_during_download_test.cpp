@@ -11,14 +11,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/gate.h"
 #include "ui/http_transfer.h"
 
 namespace stratocue::ui {
@@ -35,27 +34,7 @@ constexpr int kProbeEventsBeforeAnswer = 100;
 constexpr auto kLongestHold = 20s;
 constexpr auto kTrickleStep = 20ms;
 
-// Opened by the test when the server may answer.
-class Gate {
-public:
-    void open() {
-        {
-            const std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        changed_.notify_all();
-    }
-    // True once open; waits at most `limit`.
-    bool waitOpen(Clock::duration limit) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, limit, [this] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
+using test_support::Gate;
 
 // A loopback server whose pages come slowly: "/held" says nothing until the gate opens,
 // "/trickle" sends a byte every 20 ms until then; both end with "done".

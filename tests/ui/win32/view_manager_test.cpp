@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/win32/win32_test_support.h"
+#include "tests/ui/win32/win32_test_support.h"
 #include "ui/form_slot.h"
 #include "ui/win32/message_window.h"
 #include "ui/win32/view_manager.h"
