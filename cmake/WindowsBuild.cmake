@@ -2,6 +2,9 @@
 # build machine, and what it leaves out because Qt, libcurl and cpp-httplib do not exist
 # for it.
 
+# The program's resources (icon, version, manifest) are compiled by mingw-w64's windres.
+enable_language(RC)
+
 # Subsystems and test suites that need Qt, libcurl, cpp-httplib or POSIX; the top-level
 # CMakeLists and tests/CMakeLists skip these names.
 set(STRATOCUE_NOT_ON_WINDOWS
