@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     const auto commandLine = readCommandLine(argc, argv);
     if (!commandLine) {
         // Whoever typed options most likely typed them into a console.
-        const ParentConsole console;
+        const ParentConsole console(ParentConsole::WithoutParent::StayWithout);
         std::string usage(kUsage);
         if (!usage.empty() && usage.back() == '\n') usage.pop_back();
         reportFatalError(usage, console.errorsReachSomeone());
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     // reports to standard error only when that was redirected.
     std::optional<ParentConsole> console;
     if (commandLine->headless) {
-        console.emplace();
+        console.emplace(ParentConsole::WithoutParent::OpenOwn);
         console->useUtf8Output();  // the JSON lines are UTF-8
     } else {
         loadThemedControls();

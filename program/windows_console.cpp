@@ -18,11 +18,19 @@ bool connected(DWORD standardHandle) {
 
 bool standardErrorIsConnected() { return connected(STD_ERROR_HANDLE); }
 
-ParentConsole::ParentConsole() {
+ParentConsole::ParentConsole(WithoutParent withoutParent) {
     // Read before attaching: attaching may hand the console's handles to the empty slots.
     const bool outputRedirected = connected(STD_OUTPUT_HANDLE);
     const bool errorsRedirected = connected(STD_ERROR_HANDLE);
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
     attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+    if (!attached_ && withoutParent == WithoutParent::OpenOwn) {
+        attached_ = AllocConsole() != FALSE;
+        // The new console takes over the standard handles; redirected ones stay redirected.
+        if (outputRedirected) SetStdHandle(STD_OUTPUT_HANDLE, output);
+        if (errorsRedirected) SetStdHandle(STD_ERROR_HANDLE, errors);
+    }
     if (attached_) {
         FILE* reopened = nullptr;
         if (!outputRedirected) reopened = std::freopen("CONOUT$", "w", stdout);
@@ -32,6 +40,9 @@ ParentConsole::ParentConsole() {
         std::cerr.clear();
     }
     errorsReachSomeone_ = errorsRedirected || attached_;
+    // A process started as a GUI program may have been told to ignore Ctrl+C (as by a new
+    // process group); the headless mode ends on it, so it takes Ctrl+C again.
+    SetConsoleCtrlHandler(nullptr, FALSE);
 }
 
 ParentConsole::~ParentConsole() {

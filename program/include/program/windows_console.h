@@ -12,7 +12,11 @@ namespace stratocue::program {
 // stays where it was sent. The console's output code page is put back at the end.
 class ParentConsole {
 public:
-    ParentConsole();
+    // Without a console to join: none, or one of the program's own (the headless mode
+    // shows its lines there and ends on Ctrl+C in it, as a console program would).
+    enum class WithoutParent { StayWithout, OpenOwn };
+
+    explicit ParentConsole(WithoutParent withoutParent);
     ParentConsole(const ParentConsole&) = delete;
     ParentConsole& operator=(const ParentConsole&) = delete;
     ParentConsole(ParentConsole&&) = delete;
