@@ -132,8 +132,13 @@ class PortableExecutable:
         return found
 
 
+def of_kind(resources, wanted):
+    """The data of every resource of one type."""
+    return [data for (kind, _), items in resources.items() if kind == wanted for data in items]
+
+
 def check_manifest(resources, problems):
-    manifests = [data for (kind, _), items in resources.items() if kind == RT_MANIFEST for data in items]
+    manifests = of_kind(resources, RT_MANIFEST)
     if not manifests:
         problems.append("stratocue.exe: no manifest")
         return
@@ -150,7 +155,7 @@ def check_manifest(resources, problems):
 
 
 def check_icon(resources, problems):
-    groups = [data for (kind, _), items in resources.items() if kind == RT_GROUP_ICON for data in items]
+    groups = of_kind(resources, RT_GROUP_ICON)
     if not groups:
         problems.append("stratocue.exe: no icon")
         return
@@ -165,7 +170,7 @@ def check_icon(resources, problems):
 
 
 def check_version(resources, problems):
-    versions = [data for (kind, _), items in resources.items() if kind == RT_VERSION for data in items]
+    versions = of_kind(resources, RT_VERSION)
     if not versions:
         problems.append("stratocue.exe: no version resource")
         return
