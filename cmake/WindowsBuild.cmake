@@ -6,6 +6,8 @@
 # declare nothing newer, so our own code cannot call what it lacks. scripts/test-windows
 # checks the imports of the built programs, which include the runtime's.
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601)
+# The executables' headers name the same minimum, as Windows' own programs do.
+add_link_options(-Wl,--major-os-version,6,--minor-os-version,1,--major-subsystem-version,6,--minor-subsystem-version,1)
 
 # The program's resources (icon, version, manifest) are compiled by mingw-w64's windres.
 enable_language(RC)

@@ -5,7 +5,8 @@
   program;
 - stratocue.exe carries its manifest (DPI-aware, common controls 6, asInvoker, Windows 7
   to 11), its icon (16 to 256 px) and its version (1.5, product name, description);
-- neither imports a DLL or a function that Windows 7 SP1 (64-bit) lacks.
+- both name Windows 7 (6.1) as their minimum in their headers, and neither imports a DLL
+  or a function that Windows 7 SP1 (64-bit) lacks.
 
     scripts/windows_executables_check.py BIN_FOLDER
 """
@@ -68,6 +69,8 @@ class PortableExecutable:
         optional = header + 24
         if struct.unpack_from("<H", self.data, optional)[0] != 0x20B:
             raise ValueError(f"{path}: not a 64-bit executable")
+        self.os_version = struct.unpack_from("<HH", self.data, optional + 40)
+        self.subsystem_version = struct.unpack_from("<HH", self.data, optional + 48)
         self.subsystem = struct.unpack_from("<H", self.data, optional + 68)[0]
         directories = optional + 112
         self.directories = [struct.unpack_from("<II", self.data, directories + 8 * i) for i in range(16)]
@@ -218,6 +221,9 @@ def main():
     check_version(resources, problems)
     for name, executable in (("stratocue.exe", program), ("standin-sim.exe", simulator)):
         check_imports(name, executable, problems)
+        if executable.os_version != (6, 1) or executable.subsystem_version != (6, 1):
+            problems.append(f"{name}: its header names Windows {executable.os_version} and subsystem "
+                            f"{executable.subsystem_version}, not 6.1 (Windows 7)")
     for problem in problems:
         print(f"windows-executables: {problem}", file=sys.stderr)
     if problems:
