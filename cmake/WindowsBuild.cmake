@@ -2,6 +2,16 @@
 # build machine, and what it leaves out because Qt, libcurl and cpp-httplib do not exist
 # for it.
 
+# The oldest Windows the programs run on is Windows 7 SP1 (6.1): with these the headers
+# declare nothing newer, so our own code cannot call what it lacks. scripts/test-windows
+# checks the imports of the built programs, which include the runtime's.
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601)
+# The executables' headers name the same minimum, as Windows' own programs do.
+add_link_options(-Wl,--major-os-version,6,--minor-os-version,1,--major-subsystem-version,6,--minor-subsystem-version,1)
+
+# The program's resources (icon, version, manifest) are compiled by mingw-w64's windres.
+enable_language(RC)
+
 # Subsystems and test suites that need Qt, libcurl, cpp-httplib or POSIX; the top-level
 # CMakeLists and tests/CMakeLists skip these names.
 set(STRATOCUE_NOT_ON_WINDOWS

@@ -1,18 +1,22 @@
 // The Stratocue program for Windows: the Win32 message loop around the program's start-up,
 // windows and timers. With --headless it runs the same program without windows and writes
-// one JSON line per tick to the console.
+// one JSON line per tick to the console it was started from.
 
 #include <windows.h>
+// Needs <windows.h> first.
+#include <commctrl.h>
 
-#include <array>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <string>
 
 #include "app/program.h"
 #include "entry/command_line.h"
 #include "entry/console_end.h"
 #include "entry/headless.h"
+#include "entry/windows_console.h"
 #include "simlink/win32_platform.h"
 #include "ui/http_transfer.h"
 #include "ui/win32/message_pump.h"
@@ -28,11 +32,12 @@ constexpr UINT kEndRetryMilliseconds = 500;
 constexpr int kUsageError = 2;
 constexpr int kFailure = 1;
 
-// Started from Explorer, the program has a console window of its own, which the windowed
-// program does not need; started from a console it keeps that console for Ctrl+C.
-void releaseOwnConsole() {
-    std::array<DWORD, 2> attached{};
-    if (GetConsoleWindow() != nullptr && GetConsoleProcessList(attached.data(), 2) == 1) FreeConsole();
+// The controls of the common controls 6 that the manifest asks for, themed.
+void loadThemedControls() {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof classes;
+    classes.dwICC = ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&classes);
 }
 
 int runProgram(const stratocue::entry::CommandLine& commandLine) {
@@ -87,20 +92,30 @@ int runProgram(const stratocue::entry::CommandLine& commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto commandLine = stratocue::entry::readCommandLine(argc, argv);
+    using namespace stratocue::entry;
+    const auto commandLine = readCommandLine(argc, argv);
     if (!commandLine) {
-        std::cerr << stratocue::entry::kUsage;
+        // Whoever typed options most likely typed them into a console.
+        const ParentConsole console(ParentConsole::WithoutParent::StayWithout);
+        std::string usage(kUsage);
+        if (!usage.empty() && usage.back() == '\n') usage.pop_back();
+        reportFatalError(usage, console.errorsReachSomeone());
         return kUsageError;
     }
+    // Only the headless mode joins the console it was started from; the windowed program
+    // reports to standard error only when that was redirected.
+    std::optional<ParentConsole> console;
     if (commandLine->headless) {
-        SetConsoleOutputCP(CP_UTF8);  // the JSON lines are UTF-8
+        console.emplace(ParentConsole::WithoutParent::OpenOwn);
+        console->useUtf8Output();  // the JSON lines are UTF-8
     } else {
-        releaseOwnConsole();
+        loadThemedControls();
     }
+    const bool errorsToStandardError = console ? console->errorsReachSomeone() : standardErrorIsConnected();
     try {
         return runProgram(*commandLine);
     } catch (const std::exception& failure) {
-        std::cerr << "stratocue: " << failure.what() << std::endl;
+        reportFatalError(std::string("stratocue: ") + failure.what(), errorsToStandardError);
         return kFailure;
     }
 }

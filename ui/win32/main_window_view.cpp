@@ -14,8 +14,7 @@ namespace {
 constexpr const char* kClassName = "StratocueMain";
 constexpr DWORD kFixedFrame = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-constexpr int kClientWidth = pixelsFromTwips(FrmMain::kClientWidthTwips);
-constexpr int kClientHeight = pixelsFromTwips(FrmMain::kClientHeightTwips);
+// The spacings below are pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kMargin = 6;
 constexpr int kRightColumn = 210;
 
@@ -29,13 +28,14 @@ constexpr int kSmallEditHeight = 18;
 constexpr int kButtonHeight = 22;
 constexpr int kButtonPadding = 16;
 constexpr int kLabelGap = 3;
+constexpr int kIntervalWidth = 32;
+constexpr int kRangeWidth = 36;
+constexpr int kStationInputWidth = 56;
 
 constexpr DWORD kLabelStyle = SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
 
-[[nodiscard]] int rowTop(int row) { return kRowTop.at(static_cast<std::size_t>(row)); }
-[[nodiscard]] int rowHeight(int row) { return kRowHeight.at(static_cast<std::size_t>(row)); }
-
-// One item of a row: a control and its width and height; 0 = as wide as its text.
+// One item of a row: a control and its width and height (0 = as wide as its text, as high
+// as the row) and the gap after it, in pixels at the window's DPI.
 struct Item {
     HWND control;
     int width;
@@ -47,26 +47,45 @@ struct Item {
     return item.width > 0 ? item.width : ModelWindow::labelWidth(item.control);
 }
 
-// Places the items side by side from `left`, each centred in the row's height.
-int flow(int row, int left, const std::vector<Item>& items) {
-    int x = left;
-    for (const Item& item : items) {
-        const int width = widthOf(item);
-        const int height = item.height > 0 ? item.height : rowHeight(row);
-        // Redrawn whole where it lands: copying the old pixels along leaves stale text under Wine.
-        SetWindowPos(item.control, nullptr, x, rowTop(row) + (rowHeight(row) - height) / 2, width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-        x += width + item.gapAfter;
-    }
-    return x;
-}
+// The design rows at one DPI.
+class Rows {
+public:
+    explicit Rows(const Dpi& dpi) : dpi_(dpi) {}
 
-// Places the items side by side so that the last one ends at `right`.
-void flowToRight(int row, int right, const std::vector<Item>& items) {
-    int total = 0;
-    for (const Item& item : items) total += widthOf(item) + item.gapAfter;
-    flow(row, right - total, items);
-}
+    [[nodiscard]] int top(int row) const { return dpi_.fromPixelsAt96(kRowTop.at(static_cast<std::size_t>(row))); }
+    [[nodiscard]] int height(int row) const {
+        return dpi_.fromPixelsAt96(kRowHeight.at(static_cast<std::size_t>(row)));
+    }
+
+    // Places the items side by side from `left`, each centred in the row's height; returns
+    // where the last one ends.
+    int flow(int row, int left, const std::vector<Item>& items) const {
+        int x = left;
+        int end = left;
+        for (const Item& item : items) {
+            const int width = widthOf(item);
+            const int itemHeight = item.height > 0 ? item.height : height(row);
+            // Redrawn whole where it lands: copying the old pixels along leaves stale text under Wine.
+            SetWindowPos(item.control, nullptr, x, top(row) + (height(row) - itemHeight) / 2, width, itemHeight,
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+            end = x + width;
+            x = end + item.gapAfter;
+        }
+        return end;
+    }
+
+    // Places the items side by side so that the last one ends at `right`; returns where
+    // the first one starts.
+    int flowToRight(int row, int right, const std::vector<Item>& items) const {
+        int total = 0;
+        for (const Item& item : items) total += widthOf(item) + item.gapAfter;
+        flow(row, right - total, items);
+        return right - total;
+    }
+
+private:
+    const Dpi& dpi_;
+};
 
 // The window control of one entry of the table, bound to its model.
 HWND controlWindow(ModelWindow& window, const FrmMain::ControlEntry& entry, FrmMain& model) {
@@ -107,7 +126,8 @@ HWND controlWindow(ModelWindow& window, const FrmMain::ControlEntry& entry, FrmM
 }  // namespace
 
 MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeRequested)
-    : ModelWindow(Frame{kClassName, model.caption.value(), kFixedFrame, 0, kClientWidth, kClientHeight, true},
+    : ModelWindow(Frame{kClassName, model.caption.value(), kFixedFrame, 0, FrmMain::kClientWidthTwips,
+                        FrmMain::kClientHeightTwips, true},
                   std::move(closeRequested)) {
     model.caption.addObserver([life = lifeToken(), this, &model] {
         if (!life.expired()) setCaption(model.caption.value());
@@ -137,64 +157,78 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
 }
 
 void MainWindowView::layOut() {
+    const Rows rows(dpi());
+    const auto scaled = [this](int pixelsAt96) { return dpi().fromPixelsAt96(pixelsAt96); };
     const auto placed = [this](std::string_view name) {
         HWND found = control(name);
         if (found == nullptr) throw std::logic_error("no control " + std::string(name));
         return found;
     };
     const auto caption = [this](std::string_view name) { return captions_.at(name); };
-    const auto option = [&](int row, int left, std::string_view name) {
-        flow(row, left, {{placed(name), kCheckSize, kCheckSize, kLabelGap}, {caption(name), 0, 0, 0}});
+    const int checkSize = scaled(kCheckSize);
+    const int labelGap = scaled(kLabelGap);
+    const auto optionItems = [&](std::string_view name) {
+        return std::vector<Item>{{placed(name), checkSize, checkSize, labelGap}, {caption(name), 0, 0, 0}};
     };
     const auto button = [&](std::string_view name, int minimumWidth) {
-        return std::max(minimumWidth, ModelWindow::textWidth(placed(name)) + kButtonPadding);
+        return std::max(scaled(minimumWidth), ModelWindow::textWidth(placed(name)) + scaled(kButtonPadding));
     };
-    const int right = kClientWidth - kMargin;
-    const int fullWidth = right - kMargin;
+    const int margin = scaled(kMargin);
+    const int right = clientWidth() - margin;
+    const int fullWidth = right - margin;
+    const int editHeight = scaled(kEditHeight);
+    const int buttonHeight = scaled(kButtonHeight);
 
     // Row 1: the two intervals
-    flow(1, kMargin, {{caption("txtREPEATMETAR"), 0, 0, kLabelGap}, {placed("txtREPEATMETAR"), 32, kEditHeight, 0}});
-    flowToRight(1, right, {{caption("txtREPEATFD"), 0, 0, kLabelGap}, {placed("txtREPEATFD"), 32, kEditHeight, 0}});
-    // Rows 2 to 4: the options in two columns
-    option(2, kMargin, "chkUPDATEONSTATION");
-    option(2, kRightColumn, "chkUPDATEFDONSTATION");
-    option(3, kMargin, "chkVATSIM");
-    option(3, kRightColumn, "chkWINDSALOFT");
-    flow(4, kMargin,
-         {{placed("chkDEST"), kCheckSize, kCheckSize, kLabelGap},
-          {caption("chkDEST"), 0, 0, 1},
-          {caption("txtMETARRANGE"), 0, 0, 1},
-          {placed("txtMETARRANGE"), 36, kSmallEditHeight, kLabelGap},
-          {rangeUnit_, 0, 0, 0}});
-    option(4, kRightColumn, "chkDISABLEMSG");
+    rows.flow(1, margin,
+              {{caption("txtREPEATMETAR"), 0, 0, labelGap},
+               {placed("txtREPEATMETAR"), scaled(kIntervalWidth), editHeight, 0}});
+    rows.flowToRight(
+        1, right,
+        {{caption("txtREPEATFD"), 0, 0, labelGap}, {placed("txtREPEATFD"), scaled(kIntervalWidth), editHeight, 0}});
+    // Rows 2 to 4: the options in two columns; the right column starts where the left one
+    // ends when its texts are wider than the design's column.
+    int leftColumnEnd = rows.flow(2, margin, optionItems("chkUPDATEONSTATION"));
+    leftColumnEnd = std::max(leftColumnEnd, rows.flow(3, margin, optionItems("chkVATSIM")));
+    leftColumnEnd = std::max(
+        leftColumnEnd, rows.flow(4, margin,
+                                 {{placed("chkDEST"), checkSize, checkSize, labelGap},
+                                  {caption("chkDEST"), 0, 0, scaled(1)},
+                                  {caption("txtMETARRANGE"), 0, 0, scaled(1)},
+                                  {placed("txtMETARRANGE"), scaled(kRangeWidth), scaled(kSmallEditHeight), labelGap},
+                                  {rangeUnit_, 0, 0, 0}}));
+    const int rightColumn = std::max(scaled(kRightColumn), leftColumnEnd);
+    rows.flow(2, rightColumn, optionItems("chkUPDATEFDONSTATION"));
+    rows.flow(3, rightColumn, optionItems("chkWINDSALOFT"));
+    rows.flow(4, rightColumn, optionItems("chkDISABLEMSG"));
     // Rows 5 and 6: the custom METAR request
-    flow(5, kMargin,
-         {{customCaption_, 0, 0, kLabelGap},
-          {caption("txtMETARINPUT"), 0, 0, kLabelGap},
-          {placed("txtMETARINPUT"), 56, kEditHeight, 6},
-          {placed("butGET"), button("butGET", 110), kButtonHeight, 0}});
-    flow(6, kMargin, {{placed("txtMETARREQstr"), fullWidth, 0, 0}});
+    rows.flow(5, margin,
+              {{customCaption_, 0, 0, labelGap},
+               {caption("txtMETARINPUT"), 0, 0, labelGap},
+               {placed("txtMETARINPUT"), scaled(kStationInputWidth), editHeight, scaled(6)},
+               {placed("butGET"), button("butGET", 110), buttonHeight, 0}});
+    rows.flow(6, margin, {{placed("txtMETARREQstr"), fullWidth, 0, 0}});
     // Rows 7 to 10: current METAR and winds aloft, each with its refresh button
-    flow(7, kMargin, {{caption("txtMETARstr"), 0, 0, 0}});
-    flowToRight(7, right, {{placed("butUPDATEMETAR"), button("butUPDATEMETAR", 100), kButtonHeight, 0}});
-    flow(8, kMargin, {{placed("txtMETARstr"), fullWidth, 0, 0}});
-    flow(9, kMargin, {{caption("txtTESTFD"), 0, 0, 0}});
-    flowToRight(9, right, {{placed("butUSWINDS"), button("butUSWINDS", 100), kButtonHeight, 0}});
-    flow(10, kMargin, {{placed("txtTESTFD"), fullWidth, 0, 0}});
+    rows.flow(7, margin, {{caption("txtMETARstr"), 0, 0, 0}});
+    rows.flowToRight(7, right, {{placed("butUPDATEMETAR"), button("butUPDATEMETAR", 100), buttonHeight, 0}});
+    rows.flow(8, margin, {{placed("txtMETARstr"), fullWidth, 0, 0}});
+    rows.flow(9, margin, {{caption("txtTESTFD"), 0, 0, 0}});
+    rows.flowToRight(9, right, {{placed("butUSWINDS"), button("butUSWINDS", 100), buttonHeight, 0}});
+    rows.flow(10, margin, {{placed("txtTESTFD"), fullWidth, 0, 0}});
     // Row 11: the active station and its distance
-    flow(11, kMargin,
-         {{caption("lblTEMPID"), 0, 0, kLabelGap},
-          {placed("lblTEMPID"), 0, 0, 12},
-          {caption("lblTEMPdist"), 0, 0, kLabelGap},
-          {placed("lblTEMPdist"), 0, 0, kLabelGap},
-          {distanceUnit_, 0, 0, 0}});
+    rows.flow(11, margin,
+              {{caption("lblTEMPID"), 0, 0, labelGap},
+               {placed("lblTEMPID"), 0, 0, scaled(12)},
+               {caption("lblTEMPdist"), 0, 0, labelGap},
+               {placed("lblTEMPdist"), 0, 0, labelGap},
+               {distanceUnit_, 0, 0, 0}});
     // Row 12: the commands and the version
-    flow(12, kMargin,
-         {{placed("butOK"), button("butOK", 90), kButtonHeight, 4},
-          {placed("butRUNTIME"), button("butRUNTIME", 100), kButtonHeight, 0}});
-    flowToRight(12, right, {{version_, 0, 0, 0}});
+    rows.flow(12, margin,
+              {{placed("butOK"), button("butOK", 90), buttonHeight, scaled(4)},
+               {placed("butRUNTIME"), button("butRUNTIME", 100), buttonHeight, 0}});
+    rows.flowToRight(12, right, {{version_, 0, 0, 0}});
 
-    RECT stationRow{0, rowTop(11), kClientWidth, rowTop(11) + rowHeight(11)};
+    RECT stationRow{0, rows.top(11), clientWidth(), rows.top(11) + rows.height(11)};
     InvalidateRect(handle(), &stationRow, TRUE);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/win32/model_window.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -7,6 +8,14 @@ namespace stratocue::ui::win32 {
 namespace {
 
 HINSTANCE thisProgram() { return GetModuleHandleA(nullptr); }
+
+// The program's own icon (its first icon resource) for the title bar, the taskbar and
+// Alt+Tab; the system's plain one for an executable without it.
+HICON programIcon(int size) {
+    const auto icon =
+        static_cast<HICON>(LoadImageA(thisProgram(), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return icon != nullptr ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+}
 
 void registerClassOnce(const char* className, WNDPROC procedure) {
     WNDCLASSEXA existing{};
@@ -18,7 +27,8 @@ void registerClassOnce(const char* className, WNDPROC procedure) {
     windowClass.hInstance = thisProgram();
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIcon = programIcon(GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = programIcon(GetSystemMetrics(SM_CXSMICON));
     windowClass.lpszClassName = className;
     if (RegisterClassExA(&windowClass) == 0) {
         throw std::runtime_error(std::string("could not register the window class ") + className + ": error " +
@@ -27,8 +37,8 @@ void registerClassOnce(const char* className, WNDPROC procedure) {
 }
 
 // The outer rectangle of a window with that client size, centred in the work area.
-RECT centredFrame(const ModelWindow::Frame& frame) {
-    RECT outer{0, 0, frame.clientWidthPixels, frame.clientHeightPixels};
+RECT centredFrame(const ModelWindow::Frame& frame, int clientWidth, int clientHeight) {
+    RECT outer{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&outer, frame.style, FALSE, frame.extendedStyle);
     RECT workArea{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -40,6 +50,13 @@ RECT centredFrame(const ModelWindow::Frame& frame) {
 }
 
 }  // namespace
+
+Dpi Dpi::ofSystem() {
+    const HDC screen = GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return Dpi{dotsPerInch > 0 ? dotsPerInch : 96};
+}
 
 HFONT messageFont(int points) {
     NONCLIENTMETRICSA metrics{};
@@ -57,15 +74,25 @@ HFONT messageFont(int points) {
 }
 
 ModelWindow::ModelWindow(const Frame& frame, std::function<void()> closeRequested)
-    : closeRequested_(std::move(closeRequested)) {
+    : clientWidth_(dpi_.fromTwips(frame.clientWidthTwips)),
+      clientHeight_(dpi_.fromTwips(frame.clientHeightTwips)),
+      closeRequested_(std::move(closeRequested)) {
     registerClassOnce(frame.className, &ModelWindow::procedure);
-    const RECT outer = centredFrame(frame);
+    const RECT outer = centredFrame(frame, clientWidth_, clientHeight_);
     window_ =
         CreateWindowExA(frame.extendedStyle, frame.className, frame.caption.c_str(), frame.style, outer.left, outer.top,
                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, thisProgram(), this);
     if (window_ == nullptr) {
         throw std::runtime_error(std::string("could not create the window ") + frame.className + ": error " +
                                  std::to_string(GetLastError()));
+    }
+    // A window taller or wider than the screen (a high DPI on a small screen) is cut to the
+    // screen while it is created; it keeps its full size, as the design's twips give it.
+    outerSize_ = SIZE{outer.right - outer.left, outer.bottom - outer.top};
+    RECT made{};
+    GetWindowRect(window_, &made);
+    if (made.right - made.left != outerSize_.cx || made.bottom - made.top != outerSize_.cy) {
+        SetWindowPos(window_, nullptr, 0, 0, outerSize_.cx, outerSize_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (frame.dialogKeys) SetPropA(window_, kDialogKeysProperty, window_);
     useFont(messageFont(), true);
@@ -177,6 +204,12 @@ LRESULT ModelWindow::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             // A copy: the handler may close this window.
             const std::function<void(WORD)> handler = command->second;
             handler(HIWORD(wParam));
+            return 0;
+        }
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, outerSize_.cx);
+            limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, outerSize_.cy);
             return 0;
         }
         case WM_CLOSE:

@@ -9,10 +9,10 @@ namespace {
 constexpr const char* kClassName = "StratocueSplash";
 // No caption, a fixed frame.
 constexpr DWORD kFrameStyle = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
-constexpr int kClientWidth = pixelsFromTwips(FrmSplash::kClientWidthTwips);
-constexpr int kClientHeight = pixelsFromTwips(FrmSplash::kClientHeightTwips);
+// The spacings below are pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kMargin = 16;
 constexpr int kStandbyHeight = 40;
+constexpr int kStandbyGap = 8;
 constexpr int kStandbyPoints = 12;
 constexpr int kCornerPixels = 16;
 
@@ -69,7 +69,7 @@ HFONT standbyFont() {
 
 }  // namespace
 
-void drawSplashPicture(HDC context, const RECT& area) {
+void drawSplashPicture(HDC context, const RECT& area, const Dpi& dpi) {
     const int left = area.left;
     const int top = area.top;
     const double w = area.right - area.left;
@@ -78,8 +78,8 @@ void drawSplashPicture(HDC context, const RECT& area) {
     const auto y = [&](double fraction) { return top + fraction * h; };
 
     const int saved = SaveDC(context);
-    const GdiObject rounded(
-        CreateRoundRectRgn(area.left, area.top, area.right + 1, area.bottom + 1, kCornerPixels, kCornerPixels));
+    const GdiObject rounded(CreateRoundRectRgn(area.left, area.top, area.right + 1, area.bottom + 1,
+                                               dpi.fromPixelsAt96(kCornerPixels), dpi.fromPixelsAt96(kCornerPixels)));
     SelectClipRgn(context, static_cast<HRGN>(rounded.get()));
 
     // Sky: one band per pixel row, deep blue at the top to pale blue at the bottom
@@ -105,7 +105,7 @@ void drawSplashPicture(HDC context, const RECT& area) {
         fillEllipse(context, x(0.50), y(0.40), h * 0.17, h * 0.16);
         fillEllipse(context, x(0.62), y(0.48), h * 0.12, h * 0.10);
         RoundRect(context, static_cast<int>(x(0.30)), static_cast<int>(y(0.46)), static_cast<int>(x(0.70)),
-                  static_cast<int>(y(0.57)), 12, 12);
+                  static_cast<int>(y(0.57)), dpi.fromPixelsAt96(12), dpi.fromPixelsAt96(12));
     }
     {  // Runway in perspective with its dashed centre line
         const GdiObject asphalt(CreateSolidBrush(RGB(70, 70, 78)));
@@ -119,8 +119,11 @@ void drawSplashPicture(HDC context, const RECT& area) {
         Polygon(context, runway.data(), static_cast<int>(runway.size()));
         const GdiObject paint(CreateSolidBrush(RGB(240, 240, 240)));
         const int centre = static_cast<int>(x(0.5));
-        for (int dashTop = static_cast<int>(y(0.68)); dashTop < area.bottom; dashTop += 9) {
-            const RECT dash{centre - 1, dashTop, centre + 1, dashTop + 5};
+        const int dashHalfWidth = dpi.fromPixelsAt96(1);
+        const int dashLength = dpi.fromPixelsAt96(5);
+        const int dashPitch = dpi.fromPixelsAt96(9);
+        for (int dashTop = static_cast<int>(y(0.68)); dashTop < area.bottom; dashTop += dashPitch) {
+            const RECT dash{centre - dashHalfWidth, dashTop, centre + dashHalfWidth, dashTop + dashLength};
             FillRect(context, &dash, static_cast<HBRUSH>(paint.get()));
         }
     }
@@ -129,11 +132,16 @@ void drawSplashPicture(HDC context, const RECT& area) {
 
 // Closing the splash by other means than its key or click is not offered.
 SplashView::SplashView(FrmSplash& model)
-    : ModelWindow(Frame{kClassName, "", kFrameStyle, WS_EX_TOOLWINDOW, kClientWidth, kClientHeight, false}, {}),
+    : ModelWindow(Frame{kClassName, "", kFrameStyle, WS_EX_TOOLWINDOW, FrmSplash::kClientWidthTwips,
+                        FrmSplash::kClientHeightTwips, false},
+                  {}),
       model_(model) {
     useFont(standbyFont(), true);
-    standby_ = addControl("STATIC", FrmSplash::kLabel2Text, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
-                          {0, kClientHeight - kMargin - kStandbyHeight + 8, kClientWidth, kStandbyHeight});
+    const int standbyHeight = dpi().fromPixelsAt96(kStandbyHeight);
+    standby_ = addControl(
+        "STATIC", FrmSplash::kLabel2Text, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
+        {0, clientHeight() - dpi().fromPixelsAt96(kMargin) - standbyHeight + dpi().fromPixelsAt96(kStandbyGap),
+         clientWidth(), standbyHeight});
     nameControl("Label2", standby_);
 }
 
@@ -149,8 +157,10 @@ bool SplashView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         case WM_PAINT: {
             PAINTSTRUCT paint{};
             const HDC context = BeginPaint(handle(), &paint);
-            const RECT picture{kMargin, kMargin, kClientWidth - kMargin, kClientHeight - kMargin - kStandbyHeight - 8};
-            drawSplashPicture(context, picture);
+            const int margin = dpi().fromPixelsAt96(kMargin);
+            const RECT picture{margin, margin, clientWidth() - margin,
+                               clientHeight() - margin - dpi().fromPixelsAt96(kStandbyHeight + kStandbyGap)};
+            drawSplashPicture(context, picture, dpi());
             EndPaint(handle(), &paint);
             result = 0;
             return true;

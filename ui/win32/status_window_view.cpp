@@ -12,9 +12,7 @@ namespace {
 constexpr const char* kClassName = "StratocueStatus";
 constexpr DWORD kFixedFrame = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
-constexpr int kClientWidth = pixelsFromTwips(FrmStatus::kClientWidthTwips);
-constexpr int kClientHeight = pixelsFromTwips(FrmStatus::kClientHeightTwips);
-constexpr int kRowPitch = pixelsFromTwips(FrmStatus::kRowPitchTwips);
+// The spacings below are pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kMargin = 6;
 constexpr int kColumnGap = 6;
 constexpr int kTop = 4;
@@ -48,12 +46,19 @@ void place(HWND control, int x, int y, int width, int height) {
 }  // namespace
 
 StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> closeRequested)
-    : ModelWindow(Frame{kClassName, model.caption.value(), kFixedFrame, 0, kClientWidth, kClientHeight, true},
+    : ModelWindow(Frame{kClassName, model.caption.value(), kFixedFrame, 0, FrmStatus::kClientWidthTwips,
+                        FrmStatus::kClientHeightTwips, true},
                   std::move(closeRequested)) {
     model.caption.addObserver([life = lifeToken(), this, &model] {
         if (!life.expired()) setCaption(model.caption.value());
     });
     useFont(messageFont(kCompactPoints), true);
+    const auto scaled = [this](int pixelsAt96) { return dpi().fromPixelsAt96(pixelsAt96); };
+    const int clientWidth = this->clientWidth();
+    const int margin = scaled(kMargin);
+    const int columnGap = scaled(kColumnGap);
+    const int top = scaled(kTop);
+    const int rowPitch = dpi().fromTwips(FrmStatus::kRowPitchTwips);
 
     const Box unplaced{0, 0, 0, 0};
     const auto cell = [&](int row, std::string_view caption, Label FrmStatus::*value, std::string_view name) {
@@ -72,33 +77,35 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
         left.push_back(cell(row.row, row.leftCaption, row.leftValue, row.leftName));
         right.push_back(cell(row.row, row.rightCaption, row.rightValue, row.rightName));
     }
-    const int aiDataTop = kTop + kLastRow * kRowPitch + 4;
-    const int closeTop = kClientHeight - kCloseHeight - 4;
+    const int aiDataTop = top + kLastRow * rowPitch + scaled(4);
+    const int closeWidth = scaled(kCloseWidth);
+    const int closeHeight = scaled(kCloseHeight);
+    const int closeTop = clientHeight() - closeHeight - scaled(4);
     HWND aiData =
         addControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                   {kMargin, aiDataTop, kClientWidth - 2 * kMargin, closeTop - 4 - aiDataTop}, WS_EX_CLIENTEDGE);
+                   {margin, aiDataTop, clientWidth - 2 * margin, closeTop - scaled(4) - aiDataTop}, WS_EX_CLIENTEDGE);
     bindEdit(*this, aiData, model.txtAIDATA);
     nameControl("txtAIDATA", aiData);
     HWND close = addControl("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON,
-                            {(kClientWidth - kCloseWidth) / 2, closeTop, kCloseWidth, kCloseHeight});
+                            {(clientWidth - closeWidth) / 2, closeTop, closeWidth, closeHeight});
     bindButton(*this, close, model.butCLOSESTATUS);
     nameControl("butCLOSESTATUS", close);
 
     // Each caption column as wide as its widest caption; the value columns share the rest.
     const int leftCaptionWidth = widestCaption(left);
     const int rightCaptionWidth = widestCaption(right);
-    const int valueWidth = (kClientWidth - 2 * kMargin - leftCaptionWidth - rightCaptionWidth - 3 * kColumnGap) / 2;
-    const int leftValueX = kMargin + leftCaptionWidth + kColumnGap;
-    const int rightCaptionX = leftValueX + valueWidth + kColumnGap;
-    const int rightValueX = rightCaptionX + rightCaptionWidth + kColumnGap;
+    const int valueWidth = (clientWidth - 2 * margin - leftCaptionWidth - rightCaptionWidth - 3 * columnGap) / 2;
+    const int leftValueX = margin + leftCaptionWidth + columnGap;
+    const int rightCaptionX = leftValueX + valueWidth + columnGap;
+    const int rightValueX = rightCaptionX + rightCaptionWidth + columnGap;
     const auto placeColumn = [&](const std::vector<Cell>& cells, int captionX, int captionWidth, int valueX) {
         for (const Cell& placed : cells) {
-            const int y = kTop + (placed.row - 1) * kRowPitch;
-            place(placed.caption, captionX, y, captionWidth, kRowPitch);
-            place(placed.value, valueX, y, valueWidth, kRowPitch);
+            const int y = top + (placed.row - 1) * rowPitch;
+            place(placed.caption, captionX, y, captionWidth, rowPitch);
+            place(placed.value, valueX, y, valueWidth, rowPitch);
         }
     };
-    placeColumn(left, kMargin, leftCaptionWidth, leftValueX);
+    placeColumn(left, margin, leftCaptionWidth, leftValueX);
     placeColumn(right, rightCaptionX, rightCaptionWidth, rightValueX);
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/win32/dpi.h"
+
 namespace stratocue::ui::win32 {
 
 // A rectangle in client pixels.
@@ -23,9 +25,6 @@ struct Box {
 // through IsDialogMessage (Tab between controls, Enter on buttons).
 constexpr const char* kDialogKeysProperty = "StratocueDialogKeys";
 
-// 15 twips to the pixel at 96 dots per inch.
-[[nodiscard]] constexpr int pixelsFromTwips(int twips) { return twips / 15; }
-
 // A top-level window showing a window model, with its child controls. The model decides
 // when the window goes: the close box only asks (through `closeRequested`), and the window
 // closes for real when the view manager calls closeFromModel() after the model was
@@ -38,8 +37,8 @@ public:
         std::string caption;
         DWORD style;
         DWORD extendedStyle;
-        int clientWidthPixels;
-        int clientHeightPixels;
+        int clientWidthTwips;
+        int clientHeightTwips;
         bool dialogKeys;
     };
 
@@ -51,6 +50,11 @@ public:
     virtual ~ModelWindow();
 
     [[nodiscard]] HWND handle() const noexcept { return window_; }
+    // The DPI the window is laid out for.
+    [[nodiscard]] const Dpi& dpi() const noexcept { return dpi_; }
+    // The client area's size in pixels: the design's twips at the window's DPI.
+    [[nodiscard]] int clientWidth() const noexcept { return clientWidth_; }
+    [[nodiscard]] int clientHeight() const noexcept { return clientHeight_; }
 
     // Shows the window on top, or hides it.
     void setVisible(bool visible);
@@ -96,6 +100,10 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
+    Dpi dpi_ = Dpi::ofSystem();
+    int clientWidth_;
+    int clientHeight_;
+    SIZE outerSize_{0, 0};
     HWND window_ = nullptr;
     std::function<void()> closeRequested_;
     bool closingFromModel_ = false;
@@ -107,8 +115,8 @@ private:
     std::vector<HFONT> ownedFonts_;
 };
 
-// The system's message font (as dialogs use it), scaled to `points` when given; the
-// caller owns it.
+// The system's message font (as dialogs use it, at the system's DPI), scaled to `points`
+// when given; the caller owns it.
 [[nodiscard]] HFONT messageFont(int points = 0);
 
 }  // namespace stratocue::ui::win32

@@ -22,7 +22,8 @@ private:
 };
 
 // The splash picture, drawn by the program itself with GDI: a sun behind a cloud over a
-// runway, on a sky fading from deep to pale blue, inside `area` of `context`.
-void drawSplashPicture(HDC context, const RECT& area);
+// runway, on a sky fading from deep to pale blue, inside `area` of `context`, with its
+// corners and runway marks sized for `dpi`.
+void drawSplashPicture(HDC context, const RECT& area, const Dpi& dpi);
 
 }  // namespace stratocue::ui::win32
