@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "common/ansi_text.h"
-#include "common/url_text.h"
+#include "web/url_text.h"
 
 namespace stratocue::metar {
 namespace {

@@ -14,11 +14,11 @@
 #include "program/console_end.h"
 #include "program/headless.h"
 #include "simlink/win32_platform.h"
-#include "ui/http_transfer.h"
 #include "ui/win32/message_pump.h"
 #include "ui/win32/message_window.h"
 #include "ui/win32/view_manager.h"
 #include "ui/win32/win32_message_boxes.h"
+#include "web/http_transfer.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void releaseOwnConsole() {
 int runProgram(const stratocue::program::CommandLine& commandLine) {
     using namespace stratocue;
     simlink::Win32IpcPlatform platform;
-    const auto inet = ui::makeWinInetTransfer();
+    const auto inet = web::makeWinInetTransfer();
     ui::win32::MessagePump pump;
     inet->setKeepAlive([&pump] { pump.pumpPending(); });
     ui::win32::Win32MessageBoxes windowedBoxes;

@@ -17,7 +17,7 @@
 #include "loopback_weather.h"
 #include "metar/classic_metar_pages.h"
 #include "metar/metar_services.h"
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::app {
 namespace {
@@ -79,7 +79,7 @@ protected:
     }
 
     LoopbackWeather server;
-    std::unique_ptr<ui::HttpTransfer> transfer = ui::makeCurlTransfer();
+    std::unique_ptr<web::HttpTransfer> transfer = web::makeCurlTransfer();
 };
 
 TEST_F(WeatherSources, VatsimServiceAnswers) {
@@ -204,7 +204,7 @@ TEST_F(WeatherSources, EveryRequestCarriesTheUserAgent) {
     const std::vector<std::string> agents = server.userAgents();
     ASSERT_EQ(agents.size(), 4u);
     for (const std::string& agent : agents) {
-        EXPECT_EQ(agent, ui::kUserAgent);
+        EXPECT_EQ(agent, web::kUserAgent);
         EXPECT_TRUE(agent.starts_with("Stratocue/1.5 (")) << agent;
     }
 }

@@ -95,7 +95,7 @@ protected:
 
 TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     standins::FakeIpcPlatform simulator;
-    const auto transfer = ui::makeCurlTransfer();
+    const auto transfer = web::makeCurlTransfer();
     testing::RecordingMessageBoxes messageBoxes;
     Program program({simulator, *transfer, messageBoxes, folder.path()});
     program.Main();

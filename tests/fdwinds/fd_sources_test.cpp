@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "common/server_addresses.h"
-#include "common/web_answer.h"
 #include "fd_test_pages.h"
 #include "fd_windtemp_texts.h"
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_sources.h"
+#include "web/web_answer.h"
 
 namespace stratocue::fdwinds {
 namespace {

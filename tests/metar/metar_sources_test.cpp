@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "common/server_addresses.h"
-#include "common/web_answer.h"
 #include "metar/classic_metar_pages.h"
 #include "metar/metar_services.h"
 #include "metar/metar_source_choice.h"
+#include "web/web_answer.h"
 
 namespace stratocue::metar {
 namespace {

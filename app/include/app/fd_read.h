@@ -13,7 +13,7 @@
 #include "ui/form_slot.h"
 #include "ui/frm_main.h"
 #include "ui/frm_status.h"
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::app {
 
@@ -23,7 +23,7 @@ struct FdReadContext {
     ui::FormSlot<ui::FrmStatus>& frmStatus;
     ProgramState& state;
     const stations::StationTables& stations;
-    ui::HttpTransfer& Inet1;
+    web::HttpTransfer& Inet1;
     const ServerAddresses& servers;
     fdwinds::FdWinds& winds;
     // The winds-aloft writer, called with the chosen row and the index FD_Read received.

@@ -17,8 +17,8 @@
 #include "ui/frm_main.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_status.h"
-#include "ui/http_transfer.h"
 #include "ui/message_box.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::app {
 
@@ -26,7 +26,7 @@ namespace stratocue::app {
 // transfer component, modal message boxes, and the folder holding the station files.
 struct Environment {
     simlink::IpcPlatform& ipc;
-    ui::HttpTransfer& Inet1;
+    web::HttpTransfer& Inet1;
     ui::MessageBoxes& messageBoxes;
     std::filesystem::path workingFolder;
     // Random numbers for the weather writers; a clock-seeded generator when not given.

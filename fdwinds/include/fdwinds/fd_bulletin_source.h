@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "common/web_answer.h"
+#include "web/web_answer.h"
 
 namespace stratocue::fdwinds {
 
