@@ -1,6 +1,9 @@
 #include "fdwinds/fd_sources.h"
 
+#include <array>
 #include <cstddef>
+#include <memory>
+#include <stdexcept>
 #include <utility>
 
 #include "fdwinds/fd_decoder.h"
@@ -44,9 +47,29 @@ std::string DataApiWindTemp::stationTableFromAnswer(const WebAnswer& answer) con
     return FD_CutWindTempText(answer.text);
 }
 
+const FdSourceEntry kClassicFdPagesSource{{"fdwinds", ""}, [](std::string host) -> std::unique_ptr<FdBulletinSource> {
+                                              return std::make_unique<ClassicFdPages>(std::move(host));
+                                          }};
+
+const FdSourceEntry kDataApiWindTempSource{{"awc_api", "https://aviationweather.gov"},
+                                           [](std::string base) -> std::unique_ptr<FdBulletinSource> {
+                                               return std::make_unique<DataApiWindTemp>(std::move(base));
+                                           }};
+
+namespace {
+
+// Every FD bulletin source, one line each, in the order servers.txt decides among them.
+const std::array<const FdSourceEntry*, 2> kFdSources{
+    &kClassicFdPagesSource,
+    &kDataApiWindTempSource,
+};
+
+}  // namespace
+
 std::unique_ptr<FdBulletinSource> chooseFdSource(const ServerAddresses& servers) {
-    if (servers.fdwinds) return std::make_unique<ClassicFdPages>(*servers.fdwinds);
-    return std::make_unique<DataApiWindTemp>(servers.awcApi);
+    const auto chosen = chooseSource<FdSourceEntry>(servers, kFdSources);
+    if (!chosen) throw std::logic_error("no FD bulletin source");
+    return chosen->source->make(chosen->address);
 }
 
 }  // namespace stratocue::fdwinds

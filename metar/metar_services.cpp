@@ -1,6 +1,7 @@
 #include "metar/metar_services.h"
 
 #include <array>
+#include <memory>
 #include <utility>
 
 #include "common/ansi_text.h"
@@ -14,19 +15,19 @@ constexpr std::string_view kDataApiMetarFormat = "&format=raw";
 // Since 2025 the data API may put the report type before the station.
 constexpr std::array<std::string_view, 2> kReportTypePrefixes = {"METAR ", "SPECI "};
 
-std::string_view withoutReportType(std::string_view line) {
-    for (const std::string_view prefix : kReportTypePrefixes) {
-        if (line.starts_with(prefix)) return line.substr(prefix.size());
-    }
-    return line;
-}
-
 std::string_view withoutLineEnd(std::string_view line) {
     if (line.ends_with('\r')) line.remove_suffix(1);
     return line;
 }
 
 }  // namespace
+
+std::string_view withoutReportType(std::string_view line) {
+    for (const std::string_view prefix : kReportTypePrefixes) {
+        if (line.starts_with(prefix)) return line.substr(prefix.size());
+    }
+    return line;
+}
 
 std::optional<std::string> reportLineFromServiceText(std::string_view text, std::string_view stationId) {
     const std::string wantedId = upperAscii(stationId);
@@ -69,5 +70,17 @@ std::optional<std::string> DataApiMetarService::reportFromAnswer(const WebAnswer
                                                                  std::string_view stationId) const {
     return reportFromServiceAnswer(answer, stationId);
 }
+
+const MetarSourceEntry kVatsimMetarServiceSource{{"vatsim_api", "https://metar.vatsim.net"},
+                                                 MetarSource::Vatsim,
+                                                 [](std::string base) -> std::unique_ptr<MetarReportSource> {
+                                                     return std::make_unique<VatsimMetarService>(std::move(base));
+                                                 }};
+
+const MetarSourceEntry kDataApiMetarServiceSource{{"awc_api", "https://aviationweather.gov"},
+                                                  MetarSource::WeatherService,
+                                                  [](std::string base) -> std::unique_ptr<MetarReportSource> {
+                                                      return std::make_unique<DataApiMetarService>(std::move(base));
+                                                  }};
 
 }  // namespace stratocue::metar

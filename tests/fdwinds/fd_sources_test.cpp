@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "common/server_addresses.h"
 #include "fd_test_pages.h"
 #include "fd_windtemp_texts.h"
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_sources.h"
+#include "web/server_addresses.h"
 #include "web/web_answer.h"
 
 namespace stratocue::fdwinds {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "common/server_addresses.h"
 #include "metar/classic_metar_pages.h"
 #include "metar/metar_services.h"
 #include "metar/metar_source_choice.h"
+#include "web/server_addresses.h"
 #include "web/web_answer.h"
 
 namespace stratocue::metar {

@@ -6,11 +6,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -57,29 +55,17 @@ bool waitUntil(const std::function<bool()>& condition, Clock::duration limit) {
     return true;
 }
 
-// Server handlers wait here until the test, or the tear-down, opens the gate.
+// Held answers wait until the test, or the tear-down, lets them go.
 class HeldAnswers {
 public:
-    void open() {
-        {
-            const std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        changed_.notify_all();
-    }
-    void close() {
-        const std::lock_guard lock(mutex_);
-        open_ = false;
-    }
-    void waitOpen(std::chrono::milliseconds limit) {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, limit, [this] { return open_; });
+    void open() { open_ = true; }
+    void close() { open_ = false; }
+    void waitOpen(std::chrono::milliseconds limit) const {
+        static_cast<void>(waitUntil([this] { return open_.load(); }, limit));
     }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
+    std::atomic<bool> open_ = false;
 };
 
 LoopbackAnswer page(int status, std::string body) {

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "app/program_state.h"
-#include "common/server_addresses.h"
 #include "fdwinds/fd_select.h"
 #include "fdwinds/fd_winds.h"
 #include "stations/station_tables.h"
@@ -14,6 +13,7 @@
 #include "ui/frm_main.h"
 #include "ui/frm_status.h"
 #include "web/http_transfer.h"
+#include "web/server_addresses.h"
 
 namespace stratocue::app {
 

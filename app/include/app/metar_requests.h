@@ -3,12 +3,12 @@
 #include <cstdint>
 
 #include "app/program_state.h"
-#include "common/server_addresses.h"
 #include "stations/station_tables.h"
 #include "ui/form_slot.h"
 #include "ui/frm_main.h"
 #include "ui/frm_status.h"
 #include "web/http_transfer.h"
+#include "web/server_addresses.h"
 
 namespace stratocue::app {
 

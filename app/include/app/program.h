@@ -7,7 +7,6 @@
 #include "app/fd_read.h"
 #include "app/metar_requests.h"
 #include "app/program_state.h"
-#include "common/server_addresses.h"
 #include "fdwinds/fd_winds.h"
 #include "inject/random_source.h"
 #include "simlink/ipc_platform.h"
@@ -19,6 +18,7 @@
 #include "ui/frm_status.h"
 #include "ui/message_box.h"
 #include "web/http_transfer.h"
+#include "web/server_addresses.h"
 
 namespace stratocue::app {
 

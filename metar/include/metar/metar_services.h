@@ -5,8 +5,13 @@
 #include <string_view>
 
 #include "metar/metar_report_source.h"
+#include "metar/metar_source_entry.h"
 
 namespace stratocue::metar {
+
+// The line without the data API's report type before the station: a leading "METAR " or
+// "SPECI " (exactly so) is dropped; any other line comes back as it is.
+[[nodiscard]] std::string_view withoutReportType(std::string_view line);
 
 // The station's report in a plain-text answer of today's services: the first line whose
 // first word, after an optional "METAR " or "SPECI ", is the station identifier (letters
@@ -45,5 +50,12 @@ public:
 private:
     std::string base_;
 };
+
+// The VATSIM METAR service for "VATSIM METARs" checked: "vatsim_api" in servers.txt, by
+// default https://metar.vatsim.net.
+extern const MetarSourceEntry kVatsimMetarServiceSource;
+// The data API's METARs for "VATSIM METARs" not checked: "awc_api" in servers.txt, by
+// default https://aviationweather.gov.
+extern const MetarSourceEntry kDataApiMetarServiceSource;
 
 }  // namespace stratocue::metar
