@@ -18,6 +18,10 @@ constexpr auto kWaitRound = 10ms;
 // its own) is left to end on its own, and the fetch reports the time-out.
 constexpr auto kAbandonAfterTimeout = 5s;
 constexpr std::int32_t kShortestTimeoutSeconds = 1;
+// How long a component being destroyed waits for its cancelled workers to end (libcurl's
+// notice the cancel within a second) before it leaves them to end on their own, so that
+// ending the program during a download is not held up for long.
+constexpr auto kLeftWorkersGrace = 2s;
 
 // "30 s" for whole seconds, "300 ms" otherwise.
 std::string durationText(std::chrono::milliseconds duration) {
@@ -112,8 +116,10 @@ WorkerTransfer::WorkerTransfer(std::shared_ptr<BlockingFetch> platformFetch, Tra
     : platformFetch_(std::move(platformFetch)), timeout_(std::max(settings.timeout, std::chrono::milliseconds(1))) {}
 
 WorkerTransfer::~WorkerTransfer() {
+    const auto giveUp = TransferClock::now() + kLeftWorkersGrace;
     for (LeftWorker& worker : leftWorkers_) {
-        if (worker.job->waitDone(kAbandonAfterTimeout)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUp - TransferClock::now());
+        if (worker.job->waitDone(std::max(left, std::chrono::milliseconds(0)))) {
             worker.thread.join();
         } else {
             worker.thread.detach();  // it owns what it uses

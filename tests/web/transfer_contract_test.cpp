@@ -388,7 +388,7 @@ TYPED_TEST(NetworkTransferContract, DownloadSucceedsWhileTheHookHoldsPastTheTime
     // runs its own loop there: it holds the calling thread until the server has answered
     // (at once, as soon as the box is open) and the time-out is long past. The download
     // itself must not notice.
-    constexpr auto kTimeout = 300ms;
+    constexpr auto kTimeout = 500ms;
     const auto transfer = TypeParam::make({.timeout = kTimeout});
     const auto start = Clock::now();
     int hookCalls = 0;
@@ -397,7 +397,7 @@ TYPED_TEST(NetworkTransferContract, DownloadSucceedsWhileTheHookHoldsPastTheTime
         if (++hookCalls > 1) return;
         this->held_.open();
         heldPastTheTimeout =
-            waitUntil([&] { return this->heldAnswered_ > 0 && Clock::now() > start + 4 * kTimeout; }, 20s);
+            waitUntil([&] { return this->heldAnswered_ > 0 && Clock::now() > start + 3 * kTimeout; }, 20s);
     });
     EXPECT_EQ(ansiFromBytes(transfer->OpenUrl(this->url("/held"))), kHeldBody);
     EXPECT_TRUE(heldPastTheTimeout);

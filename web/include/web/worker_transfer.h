@@ -73,7 +73,8 @@ public:
     WorkerTransfer& operator=(const WorkerTransfer&) = delete;
     WorkerTransfer(WorkerTransfer&&) = delete;
     WorkerTransfer& operator=(WorkerTransfer&&) = delete;
-    // Waits a little for workers given up on, so they do not outlive the component.
+    // Waits a little (2 s at most) for workers given up on, so they seldom outlive the
+    // component; any still running are left to end on their own.
     ~WorkerTransfer() override;
 
     std::vector<std::byte> OpenUrl(std::string_view url) override;
