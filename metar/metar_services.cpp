@@ -1,17 +1,12 @@
 #include "metar/metar_services.h"
 
 #include <array>
-#include <memory>
-#include <utility>
 
 #include "common/ansi_text.h"
-#include "web/url_text.h"
 
 namespace stratocue::metar {
 namespace {
 
-constexpr std::string_view kDataApiMetarPath = "/api/data/metar?ids=";
-constexpr std::string_view kDataApiMetarFormat = "&format=raw";
 // Since 2025 the data API may put the report type before the station.
 constexpr std::array<std::string_view, 2> kReportTypePrefixes = {"METAR ", "SPECI "};
 
@@ -48,39 +43,5 @@ std::optional<std::string> reportFromServiceAnswer(const WebAnswer& answer, std:
     if (isEmptyAnswer(answer)) return std::nullopt;
     return reportLineFromServiceText(answer.text, stationId);
 }
-
-VatsimMetarService::VatsimMetarService(std::string base) : base_(std::move(base)) {}
-
-std::string VatsimMetarService::requestUrl(std::string_view stationId) const {
-    return base_ + "/" + percentEncodeUnsafe(upperAscii(stationId));
-}
-
-std::optional<std::string> VatsimMetarService::reportFromAnswer(const WebAnswer& answer,
-                                                                std::string_view stationId) const {
-    return reportFromServiceAnswer(answer, stationId);
-}
-
-DataApiMetarService::DataApiMetarService(std::string base) : base_(std::move(base)) {}
-
-std::string DataApiMetarService::requestUrl(std::string_view stationId) const {
-    return base_ + std::string(kDataApiMetarPath) + percentEncodeUnsafe(stationId) + std::string(kDataApiMetarFormat);
-}
-
-std::optional<std::string> DataApiMetarService::reportFromAnswer(const WebAnswer& answer,
-                                                                 std::string_view stationId) const {
-    return reportFromServiceAnswer(answer, stationId);
-}
-
-const MetarSourceEntry kVatsimMetarServiceSource{{"vatsim_api", "https://metar.vatsim.net"},
-                                                 MetarSource::Vatsim,
-                                                 [](std::string base) -> std::unique_ptr<MetarReportSource> {
-                                                     return std::make_unique<VatsimMetarService>(std::move(base));
-                                                 }};
-
-const MetarSourceEntry kDataApiMetarServiceSource{{"awc_api", "https://aviationweather.gov"},
-                                                  MetarSource::WeatherService,
-                                                  [](std::string base) -> std::unique_ptr<MetarReportSource> {
-                                                      return std::make_unique<DataApiMetarService>(std::move(base));
-                                                  }};
 
 }  // namespace stratocue::metar

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "metar/classic_metar_pages.h"
-#include "metar/metar_services.h"
+#include "metar/data_api_metar_service.h"
+#include "metar/vatsim_metar_service.h"
 
 namespace stratocue::metar {
 namespace {

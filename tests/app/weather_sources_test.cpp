@@ -13,10 +13,14 @@
 #include "app/weather_fetch.h"
 #include "fd_test_pages.h"
 #include "fd_windtemp_texts.h"
+#include "fdwinds/classic_fd_pages.h"
+#include "fdwinds/data_api_windtemp.h"
 #include "fdwinds/fd_sources.h"
 #include "loopback_weather.h"
 #include "metar/classic_metar_pages.h"
+#include "metar/data_api_metar_service.h"
 #include "metar/metar_services.h"
+#include "metar/vatsim_metar_service.h"
 #include "web/http_transfer.h"
 
 namespace stratocue::app {

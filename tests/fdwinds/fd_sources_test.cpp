@@ -11,6 +11,8 @@
 
 #include "fd_test_pages.h"
 #include "fd_windtemp_texts.h"
+#include "fdwinds/classic_fd_pages.h"
+#include "fdwinds/data_api_windtemp.h"
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_sources.h"
 #include "web/server_addresses.h"

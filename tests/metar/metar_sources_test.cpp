@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "metar/classic_metar_pages.h"
+#include "metar/data_api_metar_service.h"
 #include "metar/metar_services.h"
 #include "metar/metar_source_choice.h"
+#include "metar/vatsim_metar_service.h"
 #include "web/server_addresses.h"
 #include "web/web_answer.h"
 

@@ -33,40 +33,6 @@ struct FdSourceEntry {
 // or nothing follows that line.
 [[nodiscard]] std::string FD_CutWindTempText(std::string_view answerText);
 
-// The classic bulletin pages at a host, FdRegionPages appended; each page is cut with
-// FD_CutBulletin. An error status or an empty page is a failure.
-class ClassicFdPages final : public FdBulletinSource {
-public:
-    explicit ClassicFdPages(std::string host);
-
-    [[nodiscard]] FdBulletinUrls bulletinUrls() const override;
-    [[nodiscard]] std::string stationTableFromAnswer(const WebAnswer& answer) const override;
-
-private:
-    std::string host_;
-};
-
-// The data API's low-level 6-hour forecast of each region,
-// "<base>/api/data/windtemp?region=<r>&level=low&fcst=06". A status outside 200..299, 204,
-// an empty body or a text without the bulletin is a failure.
-class DataApiWindTemp final : public FdBulletinSource {
-public:
-    explicit DataApiWindTemp(std::string base);
-
-    [[nodiscard]] FdBulletinUrls bulletinUrls() const override;
-    [[nodiscard]] std::string stationTableFromAnswer(const WebAnswer& answer) const override;
-
-private:
-    std::string base_;
-};
-
-// The classic pages at the host servers.txt names as "fdwinds"; no default, so they are
-// used only when named.
-extern const FdSourceEntry kClassicFdPagesSource;
-// The data API's winds aloft: "awc_api" in servers.txt, by default
-// https://aviationweather.gov.
-extern const FdSourceEntry kDataApiWindTempSource;
-
 // The bulletin source as servers.txt decides: one whose key servers.txt names, else the one
 // with a default address (the classic pages when "fdwinds" is named, else the data API).
 [[nodiscard]] std::unique_ptr<FdBulletinSource> chooseFdSource(const ServerAddresses& servers);

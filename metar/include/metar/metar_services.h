@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "metar/metar_report_source.h"
-#include "metar/metar_source_entry.h"
 
 namespace stratocue::metar {
 
@@ -23,39 +22,5 @@ namespace stratocue::metar {
 // (WebAnswerError); status 204, an empty body, or a body without the station's line
 // (another station, an error text, a page that is no report) is "not found".
 [[nodiscard]] std::optional<std::string> reportFromServiceAnswer(const WebAnswer& answer, std::string_view stationId);
-
-// The VATSIM METAR service: "<base>/<ID>" with the identifier upper-cased.
-class VatsimMetarService final : public MetarReportSource {
-public:
-    explicit VatsimMetarService(std::string base);
-
-    [[nodiscard]] std::string requestUrl(std::string_view stationId) const override;
-    [[nodiscard]] std::optional<std::string> reportFromAnswer(const WebAnswer& answer,
-                                                              std::string_view stationId) const override;
-
-private:
-    std::string base_;
-};
-
-// The aviation-weather data API: "<base>/api/data/metar?ids=<ID>&format=raw" with the
-// identifier as given.
-class DataApiMetarService final : public MetarReportSource {
-public:
-    explicit DataApiMetarService(std::string base);
-
-    [[nodiscard]] std::string requestUrl(std::string_view stationId) const override;
-    [[nodiscard]] std::optional<std::string> reportFromAnswer(const WebAnswer& answer,
-                                                              std::string_view stationId) const override;
-
-private:
-    std::string base_;
-};
-
-// The VATSIM METAR service for "VATSIM METARs" checked: "vatsim_api" in servers.txt, by
-// default https://metar.vatsim.net.
-extern const MetarSourceEntry kVatsimMetarServiceSource;
-// The data API's METARs for "VATSIM METARs" not checked: "awc_api" in servers.txt, by
-// default https://aviationweather.gov.
-extern const MetarSourceEntry kDataApiMetarServiceSource;
 
 }  // namespace stratocue::metar
