@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/station_search.h"
+#include "common/fd_regions.h"
 #include "fdwinds/fd_decoder.h"
 #include "metar/metar_decoder.h"
 #include "stations/stations_load.h"
@@ -54,9 +55,9 @@ BENCHMARK(DecodeSampleReports);
 
 void DecodeSevenBulletinPages(benchmark::State& state) {
     std::vector<std::string> pages;
-    for (const char* region : {"sfo", "slc", "chicago", "ftworth", "boston", "miami", "alaska"}) {
+    for (const FdRegionNames& region : kFdRegions) {
         pages.push_back(readFile(std::filesystem::path(STRATOCUE_TEST_DATA_DIR) / "fdwinds" / "pages-171357" /
-                                 (std::string(region) + "_fd1.shtml")));
+                                 (std::string(region.name) + "_fd1.shtml")));
     }
     fdwinds::FdWinds winds;
     for (auto _ : state) {

@@ -29,8 +29,8 @@
 #include "simlink/posix_wire.h"
 #include "simulator_thread.h"
 #include "stations/station_distance.h"
-#include "ui/http_transfer.h"
 #include "ui/message_box.h"
+#include "web/http_transfer.h"
 
 namespace {
 
@@ -42,9 +42,9 @@ constexpr double kAircraftLatitude = 0.656535;
 constexpr double kAircraftLongitude = -2.135702;
 
 // A transfer component without a network: every fetch fails at once.
-class NoNetworkTransfer final : public ui::HttpTransfer {
+class NoNetworkTransfer final : public web::HttpTransfer {
 public:
-    std::vector<std::byte> OpenUrl(std::string_view) override { throw ui::TransferError("no network here"); }
+    std::vector<std::byte> OpenUrl(std::string_view) override { throw web::TransferError("no network here"); }
     void Cancel() override {}
     void setRequestTimeout(std::int32_t seconds) override { timeoutSeconds_ = seconds; }
     [[nodiscard]] std::int32_t requestTimeout() const override { return timeoutSeconds_; }

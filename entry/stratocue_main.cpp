@@ -17,9 +17,9 @@
 #include "entry/command_line.h"
 #include "entry/headless.h"
 #include "simlink/posix_platform.h"
-#include "ui/http_transfer.h"
 #include "ui/qt/qt_message_boxes.h"
 #include "ui/qt/view_manager.h"
+#include "web/http_transfer.h"
 
 #ifdef __linux__
 #include <sys/signalfd.h>
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     }
 
     simlink::PosixIpcPlatform platform;
-    const auto inet = ui::makeCurlTransfer();
+    const auto inet = web::makeCurlTransfer();
     inet->setKeepAlive([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); });
     ui::qt::QtMessageBoxes windowedBoxes;
     entry::StderrMessageBoxes headlessBoxes;

@@ -18,11 +18,11 @@
 #include "entry/headless.h"
 #include "entry/windows_console.h"
 #include "simlink/win32_platform.h"
-#include "ui/http_transfer.h"
 #include "ui/win32/message_pump.h"
 #include "ui/win32/message_window.h"
 #include "ui/win32/view_manager.h"
 #include "ui/win32/win32_message_boxes.h"
+#include "web/http_transfer.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void loadThemedControls() {
 int runProgram(const stratocue::entry::CommandLine& commandLine) {
     using namespace stratocue;
     simlink::Win32IpcPlatform platform;
-    const auto inet = ui::makeWinInetTransfer();
+    const auto inet = web::makeWinInetTransfer();
     ui::win32::MessagePump pump;
     inet->setKeepAlive([&pump] { pump.pumpPending(); });
     ui::win32::Win32MessageBoxes windowedBoxes;

@@ -13,7 +13,7 @@
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_select.h"
 #include "fuzz_input.h"
-#include "ui/http_transfer.h"
+#include "web/page_text.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void decodeRun(std::string_view surfaceTemp, const std::vector<std::string_view>
     try {
         std::vector<std::string> cuts;
         for (const std::string_view body : bodies) {
-            const std::string page = ui::pageTextFromBody(std::as_bytes(std::span(body.data(), body.size())));
+            const std::string page = web::pageTextFromBody(std::as_bytes(std::span(body.data(), body.size())));
             cuts.push_back(fdwinds::FD_CutBulletin(page));
         }
         const std::vector<std::string> tokens = fdwinds::FD_SplitTokens(fdwinds::FD_JoinCuts(cuts));

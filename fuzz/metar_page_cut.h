@@ -13,7 +13,7 @@
 #include "fuzz_input.h"
 #include "metar/metar_decoder.h"
 #include "metar/metar_page.h"
-#include "ui/http_transfer.h"
+#include "web/page_text.h"
 
 namespace stratocue::fuzz {
 
@@ -24,7 +24,7 @@ inline void cutAndDecodePage(const std::uint8_t* data, std::size_t size, metar::
     const auto [stationId, body] = splitFirstLine(asText(data, size));
     std::optional<std::string> report;
     try {
-        const std::string page = ui::pageTextFromBody(std::as_bytes(std::span(body.data(), body.size())));
+        const std::string page = web::pageTextFromBody(std::as_bytes(std::span(body.data(), body.size())));
         report = metar::cutReportFromPage(page, source, stationId);
     } catch (const RuntimeFault&) {
         return;  // the documented fault: the caller shows its fallback text

@@ -6,23 +6,22 @@
 #include <optional>
 #include <string>
 
-#include "common/server_addresses.h"
 #include "fuzz_input.h"
+#include "web/server_addresses.h"
 
 namespace {
 
-bool usable(const std::string& address) { return !address.empty() && address.back() != '/'; }
-bool usable(const std::optional<std::string>& address) { return !address || usable(*address); }
+bool usable(const std::optional<std::string>& address) {
+    return !address || (!address->empty() && address->back() != '/');
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace stratocue;
     const ServerAddresses addresses = parseServerAddresses(fuzz::asText(data, size));
-    fuzz::expect(usable(addresses.metarVatsim), "a usable VATSIM page host");
-    fuzz::expect(usable(addresses.metarNws), "a usable weather-service page host");
-    fuzz::expect(usable(addresses.fdwinds), "a usable FD page host");
-    fuzz::expect(usable(addresses.vatsimApi), "a usable VATSIM service address");
-    fuzz::expect(usable(addresses.awcApi), "a usable data service address");
+    for (const char* key : {"metar_vatsim", "metar_nws", "fdwinds", "vatsim_api", "awc_api"}) {
+        fuzz::expect(usable(addresses.named(key)), "a usable address");
+    }
     return 0;
 }

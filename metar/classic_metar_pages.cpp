@@ -1,5 +1,6 @@
 #include "metar/classic_metar_pages.h"
 
+#include <memory>
 #include <utility>
 
 namespace stratocue::metar {
@@ -15,5 +16,15 @@ std::optional<std::string> ClassicMetarPages::reportFromAnswer(const WebAnswer& 
     requireClassicPage(answer);
     return cutReportFromPage(answer.text, layout_, stationId);
 }
+
+const MetarSourceEntry kClassicVatsimPageSource{
+    {"metar_vatsim", ""}, MetarSource::Vatsim, [](std::string host) -> std::unique_ptr<MetarReportSource> {
+        return std::make_unique<ClassicMetarPages>(std::move(host), MetarSource::Vatsim);
+    }};
+
+const MetarSourceEntry kClassicWeatherServicePageSource{
+    {"metar_nws", ""}, MetarSource::WeatherService, [](std::string host) -> std::unique_ptr<MetarReportSource> {
+        return std::make_unique<ClassicMetarPages>(std::move(host), MetarSource::WeatherService);
+    }};
 
 }  // namespace stratocue::metar

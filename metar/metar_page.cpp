@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/ansi_text.h"
-#include "common/url_text.h"
 #include "metar/text_slices.h"
+#include "web/url_text.h"
 
 namespace stratocue::metar {
 namespace {

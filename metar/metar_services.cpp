@@ -1,25 +1,14 @@
 #include "metar/metar_services.h"
 
 #include <array>
-#include <utility>
 
 #include "common/ansi_text.h"
-#include "common/url_text.h"
 
 namespace stratocue::metar {
 namespace {
 
-constexpr std::string_view kDataApiMetarPath = "/api/data/metar?ids=";
-constexpr std::string_view kDataApiMetarFormat = "&format=raw";
 // Since 2025 the data API may put the report type before the station.
 constexpr std::array<std::string_view, 2> kReportTypePrefixes = {"METAR ", "SPECI "};
-
-std::string_view withoutReportType(std::string_view line) {
-    for (const std::string_view prefix : kReportTypePrefixes) {
-        if (line.starts_with(prefix)) return line.substr(prefix.size());
-    }
-    return line;
-}
 
 std::string_view withoutLineEnd(std::string_view line) {
     if (line.ends_with('\r')) line.remove_suffix(1);
@@ -27,6 +16,13 @@ std::string_view withoutLineEnd(std::string_view line) {
 }
 
 }  // namespace
+
+std::string_view withoutReportType(std::string_view line) {
+    for (const std::string_view prefix : kReportTypePrefixes) {
+        if (line.starts_with(prefix)) return line.substr(prefix.size());
+    }
+    return line;
+}
 
 std::optional<std::string> reportLineFromServiceText(std::string_view text, std::string_view stationId) {
     const std::string wantedId = upperAscii(stationId);
@@ -46,28 +42,6 @@ std::optional<std::string> reportFromServiceAnswer(const WebAnswer& answer, std:
     requireServiceSuccess(answer);
     if (isEmptyAnswer(answer)) return std::nullopt;
     return reportLineFromServiceText(answer.text, stationId);
-}
-
-VatsimMetarService::VatsimMetarService(std::string base) : base_(std::move(base)) {}
-
-std::string VatsimMetarService::requestUrl(std::string_view stationId) const {
-    return base_ + "/" + percentEncodeUnsafe(upperAscii(stationId));
-}
-
-std::optional<std::string> VatsimMetarService::reportFromAnswer(const WebAnswer& answer,
-                                                                std::string_view stationId) const {
-    return reportFromServiceAnswer(answer, stationId);
-}
-
-DataApiMetarService::DataApiMetarService(std::string base) : base_(std::move(base)) {}
-
-std::string DataApiMetarService::requestUrl(std::string_view stationId) const {
-    return base_ + std::string(kDataApiMetarPath) + percentEncodeUnsafe(stationId) + std::string(kDataApiMetarFormat);
-}
-
-std::optional<std::string> DataApiMetarService::reportFromAnswer(const WebAnswer& answer,
-                                                                 std::string_view stationId) const {
-    return reportFromServiceAnswer(answer, stationId);
 }
 
 }  // namespace stratocue::metar

@@ -10,9 +10,11 @@
 #include "common/ansi_text.h"
 #include "common/fault.h"
 #include "fdwinds/fd_decoder.h"
+#include "fdwinds/fd_sources.h"
 #include "fdwinds/fd_winds.h"
 #include "metar/metar_decoder.h"
 #include "metar/metar_report.h"
+#include "metar/metar_services.h"
 
 namespace stratocue::tools {
 namespace {
@@ -24,6 +26,13 @@ using Json = nlohmann::ordered_json;
 Json jsonText(std::string_view ansiText) { return Json(utf8FromAnsi(ansiText)); }
 
 std::string jsonLine(const Json& object) { return object.dump() + '\n'; }
+
+// The station table of one input, cut as what it is: a classic bulletin page is markup
+// (its table ends at "</PRE>"), the data API's winds-aloft text is plain text.
+std::string stationTableOf(std::string_view text) {
+    if (text.find('<') != std::string_view::npos) return fdwinds::FD_CutBulletin(text);
+    return fdwinds::FD_CutWindTempText(text);
+}
 
 Json fdRowObject(const fdwinds::FdWinds& winds, std::int16_t row) {
     Json levels = Json::object();
@@ -45,7 +54,7 @@ Json fdRowObject(const fdwinds::FdWinds& winds, std::int16_t row) {
 
 std::string metarJsonLine(std::string_view reportText) {
     metar::MetarReport report;
-    const metar::MetarDecodeResult result = metar::decodeMetar(reportText, report);
+    const metar::MetarDecodeResult result = metar::decodeMetar(metar::withoutReportType(reportText), report);
     Json object = Json::object();
     for (const metar::MetarField& field : metar::kMetarFields) {
         object[std::string(field.name)] = jsonText(report.*field.member);
@@ -83,7 +92,7 @@ CommandResult decodeFdPages(const std::vector<FdPage>& pages, std::string_view s
     cuts.reserve(pages.size());
     for (const FdPage& page : pages) {
         try {
-            cuts.push_back(fdwinds::FD_CutBulletin(page.text));
+            cuts.push_back(stationTableOf(page.text));
         } catch (const fdwinds::FdFormatError& error) {
             return failureResult(page.name + ": " + error.what());
         }

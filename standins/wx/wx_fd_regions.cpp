@@ -1,26 +1,22 @@
 #include "standins/wx/wx_fd_regions.h"
 
+#include "common/fd_regions.h"
+
 namespace stratocue::standins {
 namespace {
 
-constexpr std::array<std::string_view, kAllFdRegions.size()> kRegionNames = {"sfo",    "slc",   "chicago", "ftworth",
-                                                                             "boston", "miami", "alaska"};
-constexpr std::array<std::string_view, kAllFdRegions.size()> kApiRegionNames = {"sfo", "slc", "chi",   "dfw",
-                                                                                "bos", "mia", "alaska"};
+// The program's region table, in the order of kAllFdRegions.
+static_assert(kFdRegions.size() == kAllFdRegions.size());
 
-constexpr std::string_view kPageFolder = "/fdwinds/text/";
-constexpr std::string_view kPageSuffix = "_fd1.shtml";
 constexpr std::string_view kFileSuffix = "_fd1.txt";
 
 }  // namespace
 
-std::string_view fdRegionName(FdRegion region) noexcept { return kRegionNames[fdRegionIndex(region)]; }
+std::string_view fdRegionName(FdRegion region) noexcept { return kFdRegions[fdRegionIndex(region)].name; }
 
-std::string fdPagePath(FdRegion region) {
-    return std::string(kPageFolder) + std::string(fdRegionName(region)) + std::string(kPageSuffix);
-}
+std::string fdPagePath(FdRegion region) { return std::string(kFdRegions[fdRegionIndex(region)].pagePath); }
 
-std::string_view fdApiRegionName(FdRegion region) noexcept { return kApiRegionNames[fdRegionIndex(region)]; }
+std::string_view fdApiRegionName(FdRegion region) noexcept { return kFdRegions[fdRegionIndex(region)].apiName; }
 
 std::optional<FdRegion> fdRegionFromApiName(std::string_view name) {
     for (const FdRegion region : kAllFdRegions) {

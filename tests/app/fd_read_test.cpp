@@ -106,7 +106,8 @@ struct Bench {
     ProgramState state;
     stations::StationTables stations;
     ScriptedTransfer transfer;
-    ServerAddresses servers{"http://vatsim.test", "http://nws.test", kServer};
+    ServerAddresses servers = parseServerAddresses(
+        "metar_vatsim=http://vatsim.test\nmetar_nws=http://nws.test\nfdwinds=" + std::string(kServer));
     FdWinds winds;
     std::vector<FdSetCall> fdSetCalls;
     std::function<void()> fdSetFault;

@@ -73,7 +73,8 @@ struct Bench {
     ProgramState state;
     stations::StationTables stations{{{}, {"KSFO", 0.6565, -2.1359, 2}, {"EDDF", 0.8778, 0.1505, 111}}, 2, {}, 0};
     ScriptedTransfer transfer;
-    ServerAddresses servers{kVatsimServer, kWeatherServiceServer, "http://fd.test"};
+    ServerAddresses servers = parseServerAddresses("metar_vatsim=" + std::string(kVatsimServer) + "\nmetar_nws=" +
+                                                   std::string(kWeatherServiceServer) + "\nfdwinds=http://fd.test\n");
     MetarRequestContext context{frmMain, frmStatus, state, stations, transfer, servers};
 
     Bench() { showMetarReport(status(), testing::recordWithOldTexts()); }

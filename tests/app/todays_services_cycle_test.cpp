@@ -72,7 +72,7 @@ protected:
         folder.write("servers.txt", serversText);
         server.forgetRequests();
         standins::FakeIpcPlatform simulator;
-        const auto transfer = ui::makeCurlTransfer();
+        const auto transfer = web::makeCurlTransfer();
         testing::RecordingMessageBoxes messageBoxes;
         inject::testing::ScriptedRandom random(0.25);
         Program program({simulator, *transfer, messageBoxes, folder.path(), &random});

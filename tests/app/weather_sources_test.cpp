@@ -13,11 +13,15 @@
 #include "app/weather_fetch.h"
 #include "fd_test_pages.h"
 #include "fd_windtemp_texts.h"
+#include "fdwinds/classic_fd_pages.h"
+#include "fdwinds/data_api_windtemp.h"
 #include "fdwinds/fd_sources.h"
 #include "loopback_weather.h"
 #include "metar/classic_metar_pages.h"
+#include "metar/data_api_metar_service.h"
 #include "metar/metar_services.h"
-#include "ui/http_transfer.h"
+#include "metar/vatsim_metar_service.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::app {
 namespace {
@@ -79,7 +83,7 @@ protected:
     }
 
     LoopbackWeather server;
-    std::unique_ptr<ui::HttpTransfer> transfer = ui::makeCurlTransfer();
+    std::unique_ptr<web::HttpTransfer> transfer = web::makeCurlTransfer();
 };
 
 TEST_F(WeatherSources, VatsimServiceAnswers) {
@@ -204,7 +208,7 @@ TEST_F(WeatherSources, EveryRequestCarriesTheUserAgent) {
     const std::vector<std::string> agents = server.userAgents();
     ASSERT_EQ(agents.size(), 4u);
     for (const std::string& agent : agents) {
-        EXPECT_EQ(agent, ui::kUserAgent);
+        EXPECT_EQ(agent, web::kUserAgent);
         EXPECT_TRUE(agent.starts_with("Stratocue/1.5 (")) << agent;
     }
 }

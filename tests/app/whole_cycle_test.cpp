@@ -95,12 +95,12 @@ protected:
 
 TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     standins::FakeIpcPlatform simulator;
-    const auto transfer = ui::makeCurlTransfer();
+    const auto transfer = web::makeCurlTransfer();
     testing::RecordingMessageBoxes messageBoxes;
     Program program({simulator, *transfer, messageBoxes, folder.path()});
     program.Main();
     ASSERT_TRUE(program.link.isOpen());
-    ASSERT_EQ(program.servers.metarNws, "http://127.0.0.1:" + std::to_string(port));
+    ASSERT_EQ(program.servers.named("metar_nws"), "http://127.0.0.1:" + std::to_string(port));
 
     // Over KSFO at 3000 m: the 9K level of the SFO bulletin line applies.
     simulator.offsets().setLe32(offsets::kLatitudeWhole.offset,

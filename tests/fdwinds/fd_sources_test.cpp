@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "common/server_addresses.h"
-#include "common/web_answer.h"
 #include "fd_test_pages.h"
 #include "fd_windtemp_texts.h"
+#include "fdwinds/classic_fd_pages.h"
+#include "fdwinds/data_api_windtemp.h"
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_sources.h"
+#include "web/server_addresses.h"
+#include "web/web_answer.h"
 
 namespace stratocue::fdwinds {
 namespace {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # No header or source of a lower layer names a higher one: the decoders, stations, link and
-# common helpers never include ui/ or app/, and ui/ never includes app/ or program/.
+# common helpers never include ui/ or app/, ui/ never includes app/ or program/, and the web
+# layer sees only common/.
 set -euo pipefail
 root=$1
 status=0
@@ -13,6 +14,8 @@ check() {
   fi
 }
 check "common simlink stations metar fdwinds" "ui|app|entry|inject"
+check "common" "web"
+check "web" "ui|app|entry|inject|metar|fdwinds|stations|simlink"
 check "inject" "ui|app|entry"
 check "ui" "app|entry"
 exit "$status"

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "common/server_addresses.h"
-#include "common/web_answer.h"
 #include "metar/classic_metar_pages.h"
+#include "metar/data_api_metar_service.h"
 #include "metar/metar_services.h"
 #include "metar/metar_source_choice.h"
+#include "metar/vatsim_metar_service.h"
+#include "web/server_addresses.h"
+#include "web/web_answer.h"
 
 namespace stratocue::metar {
 namespace {

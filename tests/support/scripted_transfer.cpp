@@ -5,7 +5,7 @@ namespace stratocue::test_support {
 std::vector<std::byte> ScriptedTransfer::OpenUrl(std::string_view url) {
     requested.emplace_back(url);
     timeoutAtFetch.push_back(timeoutSeconds);
-    if (StillExecuting()) throw ui::TransferError("a transfer is still executing");
+    if (StillExecuting()) throw web::TransferError("a transfer is still executing");
     awaiting_ = true;
     cancelled_ = false;
     try {
@@ -15,9 +15,9 @@ std::vector<std::byte> ScriptedTransfer::OpenUrl(std::string_view url) {
         throw;
     }
     awaiting_ = false;
-    if (cancelled_) throw ui::TransferError("the transfer was cancelled");
+    if (cancelled_) throw web::TransferError("the transfer was cancelled");
     const auto page = pages.find(std::string(url));
-    if (page == pages.end()) throw ui::TransferError("no answer from " + std::string(url));
+    if (page == pages.end()) throw web::TransferError("no answer from " + std::string(url));
     std::vector<std::byte> body;
     body.reserve(page->second.size());
     for (const char c : page->second) body.push_back(static_cast<std::byte>(c));

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::test_support {
 
@@ -18,7 +18,7 @@ namespace stratocue::test_support {
 // page is awaited (onRequest runs then) or while the test sets `executing`. Like the real
 // component it refuses a fetch while another one runs, and a Cancel() from onRequest makes
 // the awaited fetch fail.
-class ScriptedTransfer final : public ui::HttpTransfer {
+class ScriptedTransfer final : public web::HttpTransfer {
 public:
     // Answers `url` with `body`, one byte per character, from now on.
     void serve(std::string url, std::string_view body) { pages[std::move(url)] = std::string(body); }

@@ -87,6 +87,36 @@ TEST(DecodeFdPages, SevenRegionPagesGiveOneObjectPerStationLine) {
     }
 }
 
+// The data API's winds-aloft text of a region: the bulletin of its page, without the page's
+// markup.
+std::string windTempTextOf(const std::string& page) {
+    const std::size_t start = page.find("<PRE>") + std::string_view("<PRE>\n").size();
+    return page.substr(start, page.find("</PRE>") - start);
+}
+
+struct TextInputCase {
+    const char* name;
+    bool asTextFrom[kRegionPageFiles.size()];  // which regions come as the data API's text
+};
+
+TEST(DecodeFdPages, DataApiTextsGiveTheRowsOfTheirPages) {
+    const CommandResult fromPages = decodeFdPages(regionPages(), "7");
+    ASSERT_EQ(fromPages.exitCode, kExitSuccess) << fromPages.standardOutput;
+    const std::vector<TextInputCase> cases{
+        {"AllSevenAsTexts", {true, true, true, true, true, true, true}},
+        {"PagesAndTextsMixed", {true, false, true, false, false, true, false}},
+    };
+    for (const TextInputCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<FdPage> inputs = regionPages();
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            if (c.asTextFrom[i]) inputs[i].text = windTempTextOf(inputs[i].text);
+            ASSERT_EQ(inputs[i].text.find('<') == std::string::npos, c.asTextFrom[i]);
+        }
+        EXPECT_EQ(decodeFdPages(inputs, "7"), fromPages);
+    }
+}
+
 struct KnownRowCase {
     const char* name;
     std::size_t row;
@@ -179,6 +209,9 @@ TEST(DecodeFdPages, RefusedInputGivesOneErrorObject) {
         {"OneBrokenPageFailsTheWholeRun", withBrokenLastPage,
          "alaska_fd1.shtml: no \"</PRE>\" within 5000 characters of the station table"},
         {"TooManyTokens", manyTokenPages(3501), "the bulletins hold 3501 tokens, more than 3500"},
+        {"TextWithoutHeaderLine",
+         {{"sfo.txt", "FD1US1\nDATA BASED ON 061200Z\n"}},
+         "sfo.txt: no \"39000\" header line in the winds-aloft text"},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -35,13 +35,19 @@ struct JsonLineCase {
     std::string expectedLine;
 };
 
+// The worked San Francisco report, decoded.
+const std::string kSfoLine =
+    R"({"datetime":"061756Z","winddir":"280","windspeed":"12","gusting":"20","vis":"10","ptype":"0",)"
+    R"("pint":"0","temp":"17","dewpoint":"09","tsdensity":"0","c1density":"NONE","c1base":"0",)"
+    R"("c2density":"FEW","c2base":"010","c3density":"SCT","c3base":"250","alt":"1016",)"
+    R"("txtMETARstr":"KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002"})";
+
 TEST(MetarJsonLine, WritesTheFieldsInRecordOrder) {
     const std::vector<JsonLineCase> cases{
-        {"WorkedSanFranciscoReport", "KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002 RMK AO2",
-         R"({"datetime":"061756Z","winddir":"280","windspeed":"12","gusting":"20","vis":"10","ptype":"0",)"
-         R"("pint":"0","temp":"17","dewpoint":"09","tsdensity":"0","c1density":"NONE","c1base":"0",)"
-         R"("c2density":"FEW","c2base":"010","c3density":"SCT","c3base":"250","alt":"1016",)"
-         R"("txtMETARstr":"KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002"})"},
+        {"WorkedSanFranciscoReport", "KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002 RMK AO2", kSfoLine},
+        // The data API's lines name the report type before the station.
+        {"DataApiMetarTypeDropped", "METAR KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002 RMK AO2", kSfoLine},
+        {"DataApiSpeciTypeDropped", "SPECI KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002 RMK AO2", kSfoLine},
         // The fault comes after the wind step: a fresh record keeps "." in the later fields.
         {"FaultLeavesUnwrittenFieldsAtTheirStart", "KSFO 061756Z 28012G20KT 1/0SM",
          R"({"datetime":"PARSE ERROR","winddir":"280","windspeed":"12","gusting":"20","vis":".","ptype":".",)"

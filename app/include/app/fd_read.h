@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "app/program_state.h"
-#include "common/server_addresses.h"
 #include "fdwinds/fd_select.h"
 #include "fdwinds/fd_winds.h"
 #include "stations/station_tables.h"
 #include "ui/form_slot.h"
 #include "ui/frm_main.h"
 #include "ui/frm_status.h"
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
+#include "web/server_addresses.h"
 
 namespace stratocue::app {
 
@@ -23,7 +23,7 @@ struct FdReadContext {
     ui::FormSlot<ui::FrmStatus>& frmStatus;
     ProgramState& state;
     const stations::StationTables& stations;
-    ui::HttpTransfer& Inet1;
+    web::HttpTransfer& Inet1;
     const ServerAddresses& servers;
     fdwinds::FdWinds& winds;
     // The winds-aloft writer, called with the chosen row and the index FD_Read received.

@@ -3,12 +3,12 @@
 #include <cstdint>
 
 #include "app/program_state.h"
-#include "common/server_addresses.h"
 #include "stations/station_tables.h"
 #include "ui/form_slot.h"
 #include "ui/frm_main.h"
 #include "ui/frm_status.h"
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
+#include "web/server_addresses.h"
 
 namespace stratocue::app {
 
@@ -19,7 +19,7 @@ struct MetarRequestContext {
     ui::FormSlot<ui::FrmStatus>& frmStatus;
     ProgramState& state;
     const stations::StationTables& stations;
-    ui::HttpTransfer& Inet1;
+    web::HttpTransfer& Inet1;
     const ServerAddresses& servers;
 };
 

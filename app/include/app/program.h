@@ -7,7 +7,6 @@
 #include "app/fd_read.h"
 #include "app/metar_requests.h"
 #include "app/program_state.h"
-#include "common/server_addresses.h"
 #include "fdwinds/fd_winds.h"
 #include "inject/random_source.h"
 #include "simlink/ipc_platform.h"
@@ -17,8 +16,9 @@
 #include "ui/frm_main.h"
 #include "ui/frm_splash.h"
 #include "ui/frm_status.h"
-#include "ui/http_transfer.h"
 #include "ui/message_box.h"
+#include "web/http_transfer.h"
+#include "web/server_addresses.h"
 
 namespace stratocue::app {
 
@@ -26,7 +26,7 @@ namespace stratocue::app {
 // transfer component, modal message boxes, and the folder holding the station files.
 struct Environment {
     simlink::IpcPlatform& ipc;
-    ui::HttpTransfer& Inet1;
+    web::HttpTransfer& Inet1;
     ui::MessageBoxes& messageBoxes;
     std::filesystem::path workingFolder;
     // Random numbers for the weather writers; a clock-seeded generator when not given.

@@ -4,12 +4,13 @@
 #include <cstddef>
 #include <string>
 
-#include "common/web_answer.h"
+#include "common/fd_regions.h"
+#include "web/web_answer.h"
 
 namespace stratocue::fdwinds {
 
 // The seven regional bulletins of one winds-aloft run.
-inline constexpr std::size_t kFdRegionCount = 7;
+inline constexpr std::size_t kFdRegionCount = kFdRegions.size();
 using FdBulletinUrls = std::array<std::string, kFdRegionCount>;
 
 // Where the seven FD bulletins come from: the address of each, and how an answer turns

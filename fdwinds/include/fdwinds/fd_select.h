@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "common/fd_regions.h"
 #include "common/units.h"
 #include "fdwinds/fd_winds.h"
 #include "stations/station_tables.h"
@@ -11,11 +13,11 @@
 namespace stratocue::fdwinds {
 
 // The seven regional bulletin pages, in the order they are fetched and joined.
-inline constexpr std::array<std::string_view, 7> FdRegionPages{
-    "/fdwinds/text/sfo_fd1.shtml",     "/fdwinds/text/slc_fd1.shtml",    "/fdwinds/text/chicago_fd1.shtml",
-    "/fdwinds/text/ftworth_fd1.shtml", "/fdwinds/text/boston_fd1.shtml", "/fdwinds/text/miami_fd1.shtml",
-    "/fdwinds/text/alaska_fd1.shtml",
-};
+inline constexpr std::array<std::string_view, kFdRegions.size()> FdRegionPages = [] {
+    std::array<std::string_view, kFdRegions.size()> pages{};
+    for (std::size_t i = 0; i < pages.size(); ++i) pages[i] = kFdRegions[i].pagePath;
+    return pages;
+}();
 
 constexpr std::int32_t kFdRequestTimeoutSeconds = 30;
 constexpr double kFdRangeLimit = 500.0;

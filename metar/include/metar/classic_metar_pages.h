@@ -6,6 +6,7 @@
 
 #include "metar/metar_page.h"
 #include "metar/metar_report_source.h"
+#include "metar/metar_source_entry.h"
 
 namespace stratocue::metar {
 
@@ -24,5 +25,11 @@ private:
     std::string host_;
     MetarSource layout_;
 };
+
+// The classic VATSIM search page at the host servers.txt names as "metar_vatsim"; no
+// default, so it is used only when named.
+extern const MetarSourceEntry kClassicVatsimPageSource;
+// The classic weather-service page at the host servers.txt names as "metar_nws"; likewise.
+extern const MetarSourceEntry kClassicWeatherServicePageSource;
 
 }  // namespace stratocue::metar

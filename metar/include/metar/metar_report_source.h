@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/web_answer.h"
+#include "web/web_answer.h"
 
 namespace stratocue::metar {
 

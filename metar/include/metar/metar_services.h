@@ -8,6 +8,10 @@
 
 namespace stratocue::metar {
 
+// The line without the data API's report type before the station: a leading "METAR " or
+// "SPECI " (exactly so) is dropped; any other line comes back as it is.
+[[nodiscard]] std::string_view withoutReportType(std::string_view line);
+
 // The station's report in a plain-text answer of today's services: the first line whose
 // first word, after an optional "METAR " or "SPECI ", is the station identifier (letters
 // compared in upper case), from that word on and without its line end (LF or CR LF).
@@ -18,32 +22,5 @@ namespace stratocue::metar {
 // (WebAnswerError); status 204, an empty body, or a body without the station's line
 // (another station, an error text, a page that is no report) is "not found".
 [[nodiscard]] std::optional<std::string> reportFromServiceAnswer(const WebAnswer& answer, std::string_view stationId);
-
-// The VATSIM METAR service: "<base>/<ID>" with the identifier upper-cased.
-class VatsimMetarService final : public MetarReportSource {
-public:
-    explicit VatsimMetarService(std::string base);
-
-    [[nodiscard]] std::string requestUrl(std::string_view stationId) const override;
-    [[nodiscard]] std::optional<std::string> reportFromAnswer(const WebAnswer& answer,
-                                                              std::string_view stationId) const override;
-
-private:
-    std::string base_;
-};
-
-// The aviation-weather data API: "<base>/api/data/metar?ids=<ID>&format=raw" with the
-// identifier as given.
-class DataApiMetarService final : public MetarReportSource {
-public:
-    explicit DataApiMetarService(std::string base);
-
-    [[nodiscard]] std::string requestUrl(std::string_view stationId) const override;
-    [[nodiscard]] std::optional<std::string> reportFromAnswer(const WebAnswer& answer,
-                                                              std::string_view stationId) const override;
-
-private:
-    std::string base_;
-};
 
 }  // namespace stratocue::metar

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "common/web_answer.h"
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_sources.h"
 #include "metar/metar_services.h"
@@ -16,6 +15,7 @@
 #include "standins/wx/wx_routes.h"
 #include "standins/wx/wx_service_texts.h"
 #include "standins/wx/wx_weather_data.h"
+#include "web/web_answer.h"
 #include "wx_test_files.h"
 
 namespace stratocue::standins {

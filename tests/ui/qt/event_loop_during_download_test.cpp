@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "tests/support/gate.h"
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::ui {
 namespace {
@@ -98,7 +98,7 @@ class EventLoopDuringDownload : public ::testing::TestWithParam<SlowPage> {};
 
 TEST_P(EventLoopDuringDownload, ProbeTimerNeverWaitsLongerThan50ms) {
     SlowServer server;
-    const std::unique_ptr<HttpTransfer> transfer = makeCurlTransfer();
+    const std::unique_ptr<web::HttpTransfer> transfer = web::makeCurlTransfer();
     // The hook the program installs: the windows' events are handled while a fetch waits.
     transfer->setKeepAlive([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); });
 

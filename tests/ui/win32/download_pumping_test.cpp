@@ -6,10 +6,10 @@
 #include <string>
 
 #include "common/ansi_text.h"
-#include "tests/ui/winsock_http_server.h"
-#include "ui/http_transfer.h"
+#include "tests/support/winsock_http_server.h"
 #include "ui/win32/message_pump.h"
 #include "ui/win32/message_window.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::ui::win32 {
 namespace {
@@ -23,7 +23,7 @@ TEST(Win32DownloadPumping, TimersTickWhileThePageIsAwaited) {
     tests::Gate gate;
     tests::WinsockHttpServer server([&](const std::string&) {
         gate.waitOpen(20s);
-        return tests::HttpAnswer{200, "page", ""};
+        return tests::HttpAnswer{200, "page", "", false};
     });
     MessagePump pump;
     MessageWindow messages;
@@ -37,7 +37,7 @@ TEST(Win32DownloadPumping, TimersTickWhileThePageIsAwaited) {
             gate.open();
         }
     });
-    const auto transfer = makeWinInetTransfer();
+    const auto transfer = web::makeWinInetTransfer();
     transfer->setKeepAlive([&] { pump.pumpPending(); });
 
     EXPECT_EQ(ansiFromBytes(transfer->OpenUrl(server.url("/held"))), "page");

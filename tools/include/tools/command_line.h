@@ -17,10 +17,13 @@ inline constexpr std::string_view kUsageText =
     "       stratocue-decode fd [--temp TEXT] PAGE_FILE ...\n"
     "\n"
     "  metar  decodes each REPORT, or each line of standard input when no REPORT is\n"
-    "         given, and prints one JSON object per report.\n"
+    "         given, and prints one JSON object per report. A leading \"METAR \" or\n"
+    "         \"SPECI \" (the data API's lines) is dropped.\n"
     "  fd     cuts the FD bulletin pages, joins them in the order given, decodes the\n"
-    "         station table and prints one JSON object per row. TEXT is the METAR\n"
-    "         temperature that 4-character fields take (default \".\").\n";
+    "         station table and prints one JSON object per row. A PAGE_FILE with\n"
+    "         markup (\"<\") is cut as a classic bulletin page, plain text as the data\n"
+    "         API's winds-aloft text. TEXT is the METAR temperature that 4-character fields\n"
+    "         take (default \".\").\n";
 
 // The whole file, one character per byte; nothing when it is not a regular file or
 // cannot be opened or read.

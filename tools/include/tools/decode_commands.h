@@ -22,7 +22,8 @@ constexpr int kExitFailure = 1;  // a page could not be read or decoded
 constexpr int kExitUsage = 2;    // the command line was not understood
 
 // One JSON object (no line end) for the report decoded into a fresh MetarReport: the 17
-// fields by name, then "txtMETARstr". Each character becomes the Unicode character of the
+// fields by name, then "txtMETARstr". A line of the data API with its "METAR " or "SPECI "
+// before the station decodes as the report after it. Each character becomes the Unicode character of the
 // same number. Never throws for any report text.
 [[nodiscard]] std::string metarJsonLine(std::string_view reportText);
 
@@ -41,7 +42,9 @@ struct FdPage {
     std::string text;
 };
 
-// One JSON object per FD row of the pages, cut, joined in the given order, split and
+// One JSON object per FD row of the pages, cut, joined in the given order (a text with
+// markup, "<", is cut as a classic bulletin page, plain text as the data API's winds-aloft
+// text), split and
 // decoded with 4-character fields taking `surfaceTempText`, each followed by a line feed:
 // {"row", "rowId", "levels": {"3K": [dirCode, speedCode, tempC], ...}, "summary"}. A page
 // the decoder refuses (the message starts with the page's name), a joined text with too

@@ -1,16 +1,16 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace stratocue::ui {
+namespace stratocue::web {
 
 // The downloads keep a body's byte count in a 16-bit signed number: a longer body is a fault.
 constexpr std::size_t kLongestBodyBytes = 32767;
@@ -33,6 +33,7 @@ struct HttpResponse {
 };
 
 // The main window's HTTP transfer component (Inet1): fetches a URL synchronously as bytes.
+// The fetch runs on a worker thread while the calling thread stays in the keep-alive hook.
 class HttpTransfer {
 public:
     virtual ~HttpTransfer() = default;
@@ -55,27 +56,31 @@ public:
     // TransferError as soon as the keep-alive hook that called this returns. Nothing when
     // no fetch runs.
     virtual void Cancel() = 0;
-    // Request time-out in seconds for the whole transfer.
+    // Request time-out in seconds for the whole transfer, measured by the fetch itself; a
+    // time-out below one second is taken as one second.
     virtual void setRequestTimeout(std::int32_t seconds) = 0;
     [[nodiscard]] virtual std::int32_t requestTimeout() const = 0;
     // True while a fetch is under way.
     [[nodiscard]] virtual bool StillExecuting() const = 0;
-    // Called again and again while a fetch waits; the Qt program pumps its events here.
+    // Called again and again on the calling thread while the fetch runs on its worker; the
+    // programs pump their events here. A hook that blocks (a message box) stalls nothing.
     virtual void setKeepAlive(std::function<void()> hook) = 0;
 };
 
-// The libcurl implementation (HTTP and HTTPS).
-[[nodiscard]] std::unique_ptr<HttpTransfer> makeCurlTransfer();
+// What a component starts with. The time-out may be shorter than a second here (tests use
+// that); setRequestTimeout takes whole seconds, at least one.
+struct TransferSettings {
+    std::chrono::milliseconds timeout = std::chrono::seconds(HttpTransfer::kDefaultTimeoutSeconds);
+};
+
+// The libcurl implementation (HTTP and HTTPS), in the Linux build.
+[[nodiscard]] std::unique_ptr<HttpTransfer> makeCurlTransfer(TransferSettings settings = {});
 
 // The WinINet implementation (HTTP and HTTPS), in the Windows build.
-[[nodiscard]] std::unique_ptr<HttpTransfer> makeWinInetTransfer();
+[[nodiscard]] std::unique_ptr<HttpTransfer> makeWinInetTransfer(TransferSettings settings = {});
 
 // The body of an answer as OpenUrl hands it out: an HTTP error status (400 and above) or
 // an empty body raises TransferError naming the URL.
 [[nodiscard]] std::vector<std::byte> acceptedBody(HttpResponse response, std::string_view url);
 
-// Turns a response body into the page text, one character per byte. A body that is empty
-// or longer than 32,767 bytes is a fault of the caller (RuntimeFault).
-[[nodiscard]] std::string pageTextFromBody(std::span<const std::byte> body);
-
-}  // namespace stratocue::ui
+}  // namespace stratocue::web

@@ -1,4 +1,4 @@
-#include "common/server_addresses.h"
+#include "web/server_addresses.h"
 
 #include <fstream>
 #include <sstream>
@@ -15,6 +15,16 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
+std::optional<std::string> ServerAddresses::named(std::string_view key) const {
+    const auto found = named_.find(key);
+    if (found == named_.end()) return std::nullopt;
+    return found->second;
+}
+
+void ServerAddresses::name(std::string_view key, std::string address) {
+    named_.insert_or_assign(std::string(key), std::move(address));
+}
+
 ServerAddresses parseServerAddresses(std::string_view text) {
     ServerAddresses addresses;
     std::size_t lineStart = 0;
@@ -30,11 +40,7 @@ ServerAddresses parseServerAddresses(std::string_view text) {
         std::string_view value = trimmed(line.substr(equals + 1));
         while (!value.empty() && value.back() == '/') value.remove_suffix(1);
         if (value.empty()) continue;
-        if (key == "metar_vatsim") addresses.metarVatsim = std::string(value);
-        if (key == "metar_nws") addresses.metarNws = std::string(value);
-        if (key == "fdwinds") addresses.fdwinds = std::string(value);
-        if (key == "vatsim_api") addresses.vatsimApi = value;
-        if (key == "awc_api") addresses.awcApi = value;
+        addresses.name(key, std::string(value));
     }
     return addresses;
 }

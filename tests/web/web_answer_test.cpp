@@ -1,4 +1,4 @@
-#include "common/web_answer.h"
+#include "web/web_answer.h"
 
 #include <gtest/gtest.h>
 

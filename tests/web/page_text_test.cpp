@@ -1,5 +1,5 @@
+#include "web/page_text.h"
 #include "common/fault.h"
-#include "ui/http_transfer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace stratocue::ui {
+namespace stratocue::web {
 namespace {
 
 std::vector<std::byte> bytesOf(std::initializer_list<unsigned char> codes) {
@@ -60,4 +60,4 @@ TEST(PageTextFromBody, EmptyOrOverlongBodyIsAFault) {
 }
 
 }  // namespace
-}  // namespace stratocue::ui
+}  // namespace stratocue::web

@@ -1,7 +1,8 @@
 #pragma once
 
 // A loopback HTTP server on port 0 for the Windows tests: one thread per connection, one
-// request per connection, the answer picked by a handler from the request path.
+// request per connection, the answer picked by a handler from the request path. The
+// transfer tests reach it through tests/support/loopback_http_server.h.
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "tests/support/gate.h"
+#include "tests/support/loopback_http_record.h"
 
 namespace stratocue::tests {
 
@@ -24,7 +26,13 @@ struct HttpAnswer {
     int status = 200;
     std::string body;
     std::string extraHeaders;  // each line ending in CR LF
+    // Sends `body` again and again, without a length, until the client goes away (or a
+    // give-up size is out).
+    bool endless = false;
 };
+
+// Where an endless answer gives up should the client never go away.
+inline constexpr std::size_t kEndlessAnswerGiveUpBytes = 64 * 1024 * 1024;
 
 // Server handlers wait at a gate until the test, or the tear-down, opens it.
 using Gate = test_support::Gate;
@@ -63,7 +71,9 @@ class WinsockHttpServer {
 public:
     using Handler = std::function<HttpAnswer(const std::string& path)>;
 
-    explicit WinsockHttpServer(Handler handler) : handler_(std::move(handler)) {
+    // Notes what it serves in `record`, or in a record of its own.
+    explicit WinsockHttpServer(Handler handler, test_support::LoopbackRecord* record = nullptr)
+        : handler_(std::move(handler)), record_(record != nullptr ? record : &ownRecord_) {
         listener_ = listenOnLoopback(port_);
         acceptor_ = std::thread([this] { acceptConnections(); });
     }
@@ -80,10 +90,7 @@ public:
         return "http://127.0.0.1:" + std::to_string(port_) + path;
     }
     // The User-Agent header of the last request.
-    [[nodiscard]] std::string lastUserAgent() const {
-        const std::lock_guard lock(mutex_);
-        return lastUserAgent_;
-    }
+    [[nodiscard]] std::string lastUserAgent() const { return record_->lastUserAgent(); }
 
 private:
     void acceptConnections() {
@@ -104,22 +111,33 @@ private:
         }
         const std::size_t pathStart = request.find(' ') + 1;
         const std::string path = request.substr(pathStart, request.find(' ', pathStart) - pathStart);
-        {
-            const std::lock_guard lock(mutex_);
-            lastUserAgent_ = headerValue(request, "User-Agent");
-        }
+        record_->noteUserAgent(headerValue(request, "User-Agent"));
         const HttpAnswer answer = handler_(path);
-        const std::string response = "HTTP/1.1 " + std::to_string(answer.status) +
-                                     " Answer\r\nContent-Length: " + std::to_string(answer.body.size()) +
-                                     "\r\nConnection: close\r\n" + answer.extraHeaders + "\r\n" + answer.body;
-        std::size_t sent = 0;
-        while (sent < response.size()) {
-            const int chunk = send(connection, response.data() + sent, static_cast<int>(response.size() - sent), 0);
-            if (chunk <= 0) break;
-            sent += static_cast<std::size_t>(chunk);
+        const std::string length =
+            answer.endless ? "" : "Content-Length: " + std::to_string(answer.body.size()) + "\r\n";
+        const std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " Answer\r\n" + length +
+                                 "Connection: close\r\n" + answer.extraHeaders + "\r\n";
+        if (!answer.endless) {
+            sendAll(connection, head + answer.body);
+        } else if (sendAll(connection, head)) {
+            while (record_->endlessBytesSent() < kEndlessAnswerGiveUpBytes && sendAll(connection, answer.body)) {
+                record_->noteEndlessBytes(answer.body.size());
+            }
+            record_->noteEndlessEnded();
         }
         shutdown(connection, SD_SEND);
         closesocket(connection);
+    }
+
+    // False when the client went away.
+    static bool sendAll(SOCKET connection, const std::string& bytes) {
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            const int chunk = send(connection, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+            if (chunk <= 0) return false;
+            sent += static_cast<std::size_t>(chunk);
+        }
+        return true;
     }
 
     static std::string headerValue(const std::string& request, const std::string& name) {
@@ -136,8 +154,8 @@ private:
     int port_ = 0;
     std::thread acceptor_;
     std::vector<std::thread> connections_;
-    mutable std::mutex mutex_;
-    std::string lastUserAgent_;
+    test_support::LoopbackRecord ownRecord_;
+    test_support::LoopbackRecord* record_;
 };
 
 }  // namespace stratocue::tests

@@ -1,4 +1,4 @@
-#include "common/server_addresses.h"
+#include "web/server_addresses.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/temp_folder.h"
@@ -13,20 +14,21 @@
 namespace stratocue {
 namespace {
 
+// The addresses servers.txt names for the keys the weather sources look up.
 struct Expected {
     std::optional<std::string> metarVatsim{};
     std::optional<std::string> metarNws{};
     std::optional<std::string> fdwinds{};
-    std::string vatsimApi = "https://metar.vatsim.net";
-    std::string awcApi = "https://aviationweather.gov";
+    std::optional<std::string> vatsimApi{};
+    std::optional<std::string> awcApi{};
 };
 
 void expectAddresses(const ServerAddresses& actual, const Expected& expected) {
-    EXPECT_EQ(actual.metarVatsim, expected.metarVatsim);
-    EXPECT_EQ(actual.metarNws, expected.metarNws);
-    EXPECT_EQ(actual.fdwinds, expected.fdwinds);
-    EXPECT_EQ(actual.vatsimApi, expected.vatsimApi);
-    EXPECT_EQ(actual.awcApi, expected.awcApi);
+    EXPECT_EQ(actual.named("metar_vatsim"), expected.metarVatsim);
+    EXPECT_EQ(actual.named("metar_nws"), expected.metarNws);
+    EXPECT_EQ(actual.named("fdwinds"), expected.fdwinds);
+    EXPECT_EQ(actual.named("vatsim_api"), expected.vatsimApi);
+    EXPECT_EQ(actual.named("awc_api"), expected.awcApi);
 }
 
 struct ParseCase {
@@ -35,7 +37,7 @@ struct ParseCase {
     Expected expected;
 };
 
-TEST(ParseServerAddresses, KeysOverTheDefaults) {
+TEST(ParseServerAddresses, NamesEachKeysAddress) {
     const std::vector<ParseCase> cases{
         {"Empty", "", {}},
         {"VatsimKey", "metar_vatsim=http://127.0.0.1:8080", {.metarVatsim = "http://127.0.0.1:8080"}},
@@ -83,7 +85,7 @@ struct FileCase {
     Expected expected;
 };
 
-TEST_F(ServerAddressesFile, ReadsServersTxtOrFallsBackToTheDefaults) {
+TEST_F(ServerAddressesFile, ReadsServersTxtOrNamesNothing) {
     const std::vector<FileCase> cases{
         {"NoFile", std::nullopt, "", {}},
         {"NoFolder", std::nullopt, "missing", {}},
@@ -98,6 +100,48 @@ TEST_F(ServerAddressesFile, ReadsServersTxtOrFallsBackToTheDefaults) {
         std::filesystem::remove(folder_ / kServerAddressesFileName);
         if (c.fileText) std::ofstream(folder_ / kServerAddressesFileName, std::ios::binary) << *c.fileText;
         expectAddresses(loadServerAddresses(folder_ / c.subfolder), c.expected);
+    }
+}
+
+// A source of the test's own: its server and a name to tell it by.
+struct TestSource {
+    SourceServer server;
+    std::string_view name;
+};
+
+const TestSource kClassicPage{{"page", ""}, "classic page"};
+const TestSource kService{{"service_api", "https://service.example"}, "service"};
+const TestSource kMirror{{"mirror_api", "https://mirror.example"}, "mirror"};
+
+struct ChoiceCase {
+    const char* name;
+    std::string serversText;
+    std::vector<const TestSource*> sources;
+    std::optional<std::string_view> expectedSource;  // nullopt: none chosen
+    std::string expectedAddress;
+};
+
+TEST(ChooseSource, NamedKeyFirstThenTheFirstDefaultInListOrder) {
+    const std::vector<ChoiceCase> cases{
+        {"NothingNamedFirstDefault", "", {&kClassicPage, &kService, &kMirror}, "service", "https://service.example"},
+        {"NamedSourceWithoutDefault", "page=http://p", {&kClassicPage, &kService}, "classic page", "http://p"},
+        {"NamedSourceOverItsDefault", "service_api=http://s", {&kClassicPage, &kService}, "service", "http://s"},
+        {"NamedLaterSourceOverEarlierDefault", "mirror_api=http://m", {&kService, &kMirror}, "mirror", "http://m"},
+        {"TwoNamedEarlierWins",
+         "mirror_api=http://m\npage=http://p",
+         {&kClassicPage, &kMirror},
+         "classic page",
+         "http://p"},
+        {"KeyOfAnotherSourceIgnored", "page=http://p", {&kService}, "service", "https://service.example"},
+        {"NoneNamedNoneWithDefault", "service_api=http://s", {&kClassicPage}, std::nullopt, ""},
+    };
+    for (const ChoiceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto chosen = chooseSource<TestSource>(parseServerAddresses(c.serversText), c.sources);
+        ASSERT_EQ(chosen.has_value(), c.expectedSource.has_value());
+        if (!chosen) continue;
+        EXPECT_EQ(chosen->source->name, *c.expectedSource);
+        EXPECT_EQ(chosen->address, c.expectedAddress);
     }
 }
 

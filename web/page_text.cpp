@@ -1,10 +1,11 @@
+#include "web/page_text.h"
 #include "common/ansi_text.h"
 #include "common/fault.h"
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
 
 #include <string>
 
-namespace stratocue::ui {
+namespace stratocue::web {
 
 std::string pageTextFromBody(std::span<const std::byte> body) {
     if (body.empty()) {
@@ -17,4 +18,4 @@ std::string pageTextFromBody(std::span<const std::byte> body) {
     return ansiFromBytes(body);
 }
 
-}  // namespace stratocue::ui
+}  // namespace stratocue::web

@@ -1,4 +1,4 @@
-#include "common/url_text.h"
+#include "web/url_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "ui/http_transfer.h"
+#include "web/http_transfer.h"
 
 #include <string>
 #include <utility>
 
-namespace stratocue::ui {
+namespace stratocue::web {
 namespace {
 
 constexpr long kStatusOk = 200;
@@ -24,4 +24,4 @@ std::vector<std::byte> acceptedBody(HttpResponse response, std::string_view url)
     return std::move(response.body);
 }
 
-}  // namespace stratocue::ui
+}  // namespace stratocue::web
