@@ -29,7 +29,7 @@
 namespace {
 
 #ifdef __linux__
-// SIGINT and SIGTERM end the program through its End Program action, so the simulator
+// SIGINT, SIGTERM and SIGHUP (the terminal closed) end the program through its End Program action, so the simulator
 // link is closed properly; the signals arrive as events through a signalfd. A running
 // download is cancelled and an open message box closed, so the end does not wait for the
 // server or the user; the event loop ends once no window is left.
@@ -40,6 +40,7 @@ sigset_t blockEndSignals() {
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGINT);
     sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGHUP);
     sigprocmask(SIG_BLOCK, &blocked, nullptr);
     return blocked;
 }

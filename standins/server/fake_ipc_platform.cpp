@@ -5,16 +5,34 @@
 
 namespace stratocue::standins {
 
+bool FakeIpcPlatform::shown(simlink::WindowHandle window) const {
+    switch (faults.windows) {
+        case FakeServerWindows::Both:
+            return window == kServerWindow || window == kClientWindow;
+        case FakeServerWindows::ClientOnly:
+            return window == kClientWindow;
+        case FakeServerWindows::None:
+            break;
+    }
+    return false;
+}
+
 simlink::WindowHandle FakeIpcPlatform::findWindow(std::string_view className) {
-    const bool serverShown = faults.windows == FakeServerWindows::Both && className == simlink::kServerClass;
-    const bool clientShown = faults.windows != FakeServerWindows::None && className == simlink::kClientClass;
-    if (serverShown || clientShown) {
-        shownWindow_ = serverShown ? kServerWindow : kClientWindow;
+    const simlink::WindowHandle window = className == simlink::kServerClass   ? kServerWindow
+                                         : className == simlink::kClientClass ? kClientWindow
+                                                                              : 0;
+    if (window != 0 && shown(window)) {
+        shownWindow_ = window;
         lastError_ = 0;
         return shownWindow_;
     }
     lastError_ = 2;  // not found
     return 0;
+}
+
+bool FakeIpcPlatform::isWindow(simlink::WindowHandle window) {
+    ++isWindowCount_;
+    return window != 0 && window == shownWindow_ && shown(window);
 }
 
 std::uint32_t FakeIpcPlatform::registerWindowMessage(std::string_view name) {
@@ -73,7 +91,7 @@ void FakeIpcPlatform::closeHandle(simlink::MappingHandle mapping) {
 bool FakeIpcPlatform::sendMessageTimeout(simlink::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                          std::intptr_t /*lParam*/, std::uint32_t /*timeoutMs*/, std::uint32_t& reply) {
     ++sendCount_;
-    const bool addressed = window != 0 && window == shownWindow_ && message == kMessageNumber &&
+    const bool addressed = window != 0 && window == shownWindow_ && shown(window) && message == kMessageNumber &&
                            atoms_.count(static_cast<simlink::Atom>(wParam)) == 1 && mappingOpen_;
     if (!addressed) {
         lastError_ = kInvalidWindowError;

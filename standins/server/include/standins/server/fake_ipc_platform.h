@@ -15,7 +15,8 @@
 
 namespace stratocue::standins {
 
-// Which server windows the fake shows.
+// Which server windows the fake shows. Changing it while a client holds a window stands
+// for the server going away (or coming back): a window no longer shown is gone.
 enum class FakeServerWindows { Both, ClientOnly, None };
 
 // Faults the fake injects; the defaults give a healthy server.
@@ -80,6 +81,7 @@ public:
     [[nodiscard]] const std::string& lastMappingName() const { return lastMappingName_; }
 
     simlink::WindowHandle findWindow(std::string_view className) override;
+    bool isWindow(simlink::WindowHandle window) override;
     std::uint32_t registerWindowMessage(std::string_view name) override;
     std::uint32_t currentProcessId() override { return kProcessId; }
     simlink::Atom addAtom(std::string_view name) override;
@@ -93,7 +95,12 @@ public:
                             std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) override;
     void sleep(std::uint32_t milliseconds) override { sleeps_.push_back(milliseconds); }
 
+    // How many isWindow calls the client made.
+    [[nodiscard]] int isWindowCount() const { return isWindowCount_; }
+
 private:
+    [[nodiscard]] bool shown(simlink::WindowHandle window) const;
+
     static constexpr simlink::MappingHandle kMappingHandle = 0x2001;
     static constexpr simlink::Atom kFirstAtom = 0xC000;
 
@@ -110,6 +117,7 @@ private:
     simlink::WindowHandle shownWindow_ = 0;
     std::uint32_t lastError_ = 0;
     int sendCount_ = 0;
+    int isWindowCount_ = 0;
     std::vector<std::uint32_t> sleeps_;
     std::vector<FakeWrite> writes_;
     std::vector<std::vector<RequestRecord>> exchanges_;
