@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
-#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -102,15 +102,22 @@ private:
     [[nodiscard]] bool shown(simlink::WindowHandle window) const;
 
     static constexpr simlink::MappingHandle kMappingHandle = 0x2001;
+    static constexpr simlink::MappingHandle kSecondMappingHandle = 0x2002;  // the same mapping opened again
     static constexpr simlink::Atom kFirstAtom = 0xC000;
+
+    struct AtomEntry {
+        std::string name;
+        int references = 0;
+    };
 
     OffsetSpace space_;
     std::int32_t versionWord_ = kDefaultVersionWord;
     std::int32_t simulatorWord_ = kDefaultSimulatorWord;
     std::vector<std::byte> block_;  // the mapping's memory while it is open
     bool mappingOpen_ = false;
+    bool secondHandleOpen_ = false;
     std::size_t viewsHeld_ = 0;
-    std::set<simlink::Atom> atoms_;
+    std::map<simlink::Atom, AtomEntry> atoms_;
     simlink::Atom nextAtom_ = kFirstAtom;
     std::string lastAtomName_;
     std::string lastMappingName_;
