@@ -20,10 +20,11 @@ now() { date +%s.%N; }
 gap() { python3 "$e2e_root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
 # at_most VALUE BOUND WHAT
 at_most() { python3 -c "import sys; sys.exit(0 if float('$1') <= float('$2') else 1)" || fail "$3: $1 s (bound $2 s)"; }
-# gaps_over FROM TO BOUND: how many gaps between two ticks in that span exceed BOUND seconds
+# gaps_over FROM TO BOUND: how many ticks arriving in that span came more than BOUND seconds
+# after the tick before them
 gaps_over() {
   awk -v from="$1" -v to="$2" -v bound="$3" \
-    '$1 >= from && $1 <= to { if (seen && $1 - last > bound) n++; last = $1; seen = 1 } END { print n + 0 }' "$times"
+    '$1 >= from && $1 <= to && seen && $1 - last > bound { n++ } { last = $1; seen = 1 } END { print n + 0 }' "$times"
 }
 # the stand-in's messages so far: wait until the new stand-in has shown one starting with $1
 wait_for_message() {
@@ -33,6 +34,8 @@ wait_for_message() {
     sleep 0.1
   done
 }
+# cpu_seconds PID: the processor time the process has used so far
+cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{ sub(/.*\) /, ""); print ($12 + $13) / hz }' "/proc/$1/stat"; }
 leftover_mappings() { ls /dev/shm 2>/dev/null | grep -c "^FSASMLIB:IPC:$(printf '%X' "$1"):" || true; }
 
 start_weather
@@ -47,8 +50,12 @@ killed_at=$(now)
 kill_simulator KILL
 gone=$(watch --after "$first" --timeout 60 "readings=Processing: IPC sendmessage failed all retries" \
   "frmMain.caption=Stratocue 2002 Can't connect: Cannot link to FSUIPC or WideClient")
+gone_cpu=$(cpu_seconds "$program_pid")
+gone_at=$(now)
 while python3 -c "import sys, time; sys.exit(0 if time.time() < $killed_at + 20 else 1)"; do sleep 0.2; done
 started_at=$(now)
+cpu_while_gone=$(python3 -c "print(f'{($(cpu_seconds "$program_pid") - $gone_cpu) / ($started_at - $gone_at) * 100:.1f}')")
+ticks_while_gone=$(awk -v from="$gone_at" -v to="$started_at" '$1 >= from && $1 <= to' "$times" | wc -l)
 start_simulator
 listening_at=$(now)
 back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
@@ -58,7 +65,8 @@ wait_for_message "Stratocue->FD Winds Aloft"
 
 killed_gap=$(gap "$killed_at" "$started_at")
 echo "killed: readings shown at tick $first, failing at tick $gone, back at tick $back;" \
-  "largest gap between ticks while gone ${killed_gap} s"
+  "largest gap between ticks while gone ${killed_gap} s;" \
+  "$ticks_while_gone ticks in $(python3 -c "print(f'{$started_at - $gone_at:.1f}')") s at ${cpu_while_gone}% of a core"
 at_most "$killed_gap" 0.45 "a tick was held back while the simulator was gone"
 at_most "$(python3 -c "print($back_at - $listening_at)")" 1.0 "the link came back later than a tick after the socket"
 
@@ -66,6 +74,7 @@ at_most "$(python3 -c "print($back_at - $listening_at)")" 1.0 "the link came bac
 stopped_at=$(now)
 kill -STOP "$sim_pid"
 stopped=$(watch --after "$back" --timeout 60 "readings=Processing: IPC timed out all retries")
+failed_at=$(awk -v tick="$stopped" '$2 == tick { print $1; exit }' "$times")
 while python3 -c "import sys, time; sys.exit(0 if time.time() < $stopped_at + $hang_seconds else 1)"; do sleep 0.2; done
 continued_at=$(now)
 kill -CONT "$sim_pid"
@@ -73,14 +82,19 @@ recovered=$(watch --after "$stopped" --timeout 60 readings!^=Processing "frmMain
 hang_gap=$(gap "$stopped_at" "$continued_at")
 long_gaps=$(gaps_over "$stopped_at" "$continued_at" 2.7)
 echo "stopped: failing at tick $stopped, back at tick $recovered; largest gap while stopped ${hang_gap} s," \
-  "$long_gaps gap(s) over 2.5 s"
+  "$long_gaps gap(s) over 2.5 s, largest gap after the failing tick $(gap "$(python3 -c "print($failed_at + 0.001)")" "$continued_at") s"
 ((long_gaps <= 1)) || fail "$long_gaps ticks held back by more than 2.5 s while the simulator was stopped"
 [[ $(awk -v from="$stopped_at" -v to="$continued_at" '$1 >= from && $1 <= to' "$times" | wc -l) -ge $((hang_seconds / 3)) ]] ||
   fail "the ticks did not go on while the simulator was stopped"
 
-# 3. SIGTERM while the simulator is stopped
+# 3. SIGTERM while the simulator is stopped and a tick waits for its answer (no tick line
+#    for half a second)
 kill -STOP "$sim_pid"
-watch --after "$recovered" --timeout 60 "readings=Processing: IPC timed out all retries" >/dev/null
+deadline=$((SECONDS + 30))
+until python3 -c "import os, sys, time; sys.exit(0 if time.time() - os.path.getmtime('$times') > 0.5 else 1)"; do
+  ((SECONDS < deadline)) || fail "no tick ever waited for the stopped simulator"
+  sleep 0.05
+done
 pid=$program_pid
 term_at=$(now)
 kill -TERM "$pid"

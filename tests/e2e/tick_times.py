@@ -7,7 +7,7 @@ program was held between two ticks.
 Polls TICKS_FILE every 10 ms until the program PID has ended, appending "seconds tick" per
 tick line to FILE (seconds since the epoch, as `date +%s.%N` gives them).
     tick_times.py --gaps FILE --from SECONDS --to SECONDS
-prints the largest time between two tick lines that arrived within that span.
+prints the largest time between two tick lines of which the later arrived within that span.
 """
 import argparse
 import json
@@ -45,8 +45,7 @@ def follow(ticks_path, pid, out_path):
 
 def largest_gap(times_path, start, end):
     times = [float(line.split()[0]) for line in open(times_path, encoding="ascii") if line.strip()]
-    inside = [t for t in times if start <= t <= end]
-    gaps = [b - a for a, b in zip(inside, inside[1:])]
+    gaps = [b - a for a, b in zip(times, times[1:]) if start <= b <= end]
     print(f"{max(gaps, default=0):.3f}")
     return 0
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -106,6 +107,13 @@ TEST(PosixPlatform, DefaultPlatformLooksInTheSocketFolder) {
     ::close(server);
 }
 
+TEST(PosixPlatform, NoSocketMeansNoWindowWithTheReason) {
+    const test_support::TempFolder folder;
+    PosixIpcPlatform platform(folder.path().string());
+    EXPECT_EQ(platform.findWindow(kServerClass), 0U);
+    EXPECT_EQ(platform.lastError(), static_cast<std::uint32_t>(ENOENT));
+}
+
 TEST(PosixPlatform, AtomsComeFromTheObjectsTableAndAreFreedAfterTheirLastDelete) {
     PosixIpcPlatform platform;
     const Atom first = platform.addAtom("one");
@@ -166,6 +174,10 @@ public:
         const std::lock_guard lock(mutex_);
         return atomNameSeen_;
     }
+    [[nodiscard]] int framesSeen() {
+        const std::lock_guard lock(mutex_);
+        return framesSeen_;
+    }
 
 private:
     void serve() {
@@ -186,6 +198,7 @@ private:
             if (const auto request = decodeIpcRequestFrame(frame)) {
                 const std::lock_guard lock(mutex_);
                 atomNameSeen_ = request->atomName;
+                ++framesSeen_;
             }
             if (hung_) {
                 held.push_back(std::move(connection));
@@ -211,8 +224,28 @@ private:
     std::array<int, 2> stopPipe_{-1, -1};
     std::mutex mutex_;
     std::string atomNameSeen_;
+    int framesSeen_ = 0;
     std::thread thread_;
 };
+
+TEST(PosixPlatform, AHungServerTimesOutAtOnceUntilItAnswersOrGoes) {
+    const test_support::TempFolder folder;
+    PosixIpcPlatform platform(folder.path().string());
+    auto server = std::make_unique<SocketServer>(ipcSocketPath(folder.path().string(), kServerClass), 1, true);
+    const WindowHandle window = platform.findWindow(kServerClass);
+    ASSERT_NE(window, 0U);
+    const std::uint32_t message = platform.registerWindowMessage(kMessageName);
+    std::uint32_t reply = 0;
+    EXPECT_FALSE(platform.sendMessageTimeout(window, message, 0, 0, 50, reply));
+    // The first request is still unanswered: the next send does not wait its minute out.
+    EXPECT_FALSE(platform.sendMessageTimeout(window, message, 0, 0, 60'000, reply));
+    EXPECT_EQ(platform.lastError(), 0U);
+    EXPECT_EQ(server->framesSeen(), 1);
+    // The server goes, dropping the request it held: the next send tries again and fails.
+    server.reset();
+    EXPECT_FALSE(platform.sendMessageTimeout(window, message, 0, 0, 60'000, reply));
+    EXPECT_NE(platform.lastError(), 0U);
+}
 
 class PosixHarness {
 public:

@@ -66,7 +66,7 @@ private:
         auto* self = reinterpret_cast<AnsweringWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self != nullptr && message == self->message_) {
             std::array<char, 64> name{};
-            const UINT length = ::GlobalGetAtomNameA(static_cast<ATOM>(wParam), name.data(), name.size());
+            const UINT length = ::GlobalGetAtomNameA(static_cast<ATOM>(wParam), name.data(), static_cast<int>(name.size()));
             {
                 const std::lock_guard lock(self->mutex_);
                 self->atomNameSeen_.assign(name.data(), length);
