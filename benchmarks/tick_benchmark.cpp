@@ -27,10 +27,9 @@
 #include "simlink/link.h"
 #include "simlink/posix_platform.h"
 #include "simlink/posix_wire.h"
+#include "program_doubles.h"
 #include "simulator_thread.h"
 #include "stations/station_distance.h"
-#include "ui/http_transfer.h"
-#include "ui/message_box.h"
 
 namespace {
 
@@ -41,24 +40,8 @@ constexpr int kReadsPerTick = 14;
 constexpr double kAircraftLatitude = 0.656535;
 constexpr double kAircraftLongitude = -2.135702;
 
-// A transfer component without a network: every fetch fails at once.
-class NoNetworkTransfer final : public ui::HttpTransfer {
-public:
-    std::vector<std::byte> OpenUrl(std::string_view) override { throw ui::TransferError("no network here"); }
-    void Cancel() override {}
-    void setRequestTimeout(std::int32_t seconds) override { timeoutSeconds_ = seconds; }
-    [[nodiscard]] std::int32_t requestTimeout() const override { return timeoutSeconds_; }
-    [[nodiscard]] bool StillExecuting() const override { return false; }
-    void setKeepAlive(std::function<void()>) override {}
-
-private:
-    std::int32_t timeoutSeconds_ = kDefaultTimeoutSeconds;
-};
-
-class SilentMessageBoxes final : public ui::MessageBoxes {
-protected:
-    void showModal(std::string_view) override {}
-};
+using benchmarks::NoNetworkTransfer;
+using benchmarks::SilentMessageBoxes;
 
 // The program started against the simulator thread, with the shipped station files.
 struct RunningProgram {
