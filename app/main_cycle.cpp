@@ -76,8 +76,8 @@ void Program::findSimulatorAgain() {
 }
 
 void Program::showLinkState(std::int32_t code) {
-    const std::string linkState = code == simlink::kOk ? simlink::ResultTexts(code)
-                                                   : "Can't connect: " + simlink::ResultTexts(code);
+    const std::string linkState =
+        code == simlink::kOk ? simlink::ResultTexts(code) : "Can't connect: " + simlink::ResultTexts(code);
     frmMain().caption.set(std::string(ui::FrmMain::kDesignCaption) + linkState);
 }
 

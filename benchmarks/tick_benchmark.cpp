@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "app/program.h"
+#include "program_doubles.h"
 #include "simlink/link.h"
 #include "simlink/posix_platform.h"
 #include "simlink/posix_wire.h"
-#include "program_doubles.h"
 #include "simulator_thread.h"
 #include "stations/station_distance.h"
 

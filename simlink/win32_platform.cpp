@@ -87,8 +87,8 @@ bool Win32IpcPlatform::sendMessageTimeout(WindowHandle window, std::uint32_t mes
                                           std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) {
     DWORD_PTR result = 0;
     const LRESULT sent = tracked(lastError_, [&] {
-        return ::SendMessageTimeoutA(toWindow(window), message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs,
-                                     &result);
+        return ::SendMessageTimeoutA(toWindow(window), message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                     timeoutMs, &result);
     });
     if (sent == 0) {
         // Windows XP and later report a time-out as ERROR_TIMEOUT, earlier systems as 0,

@@ -84,7 +84,8 @@ simlink::MappingHandle FakeIpcPlatform::createFileMapping(std::string_view name,
 }
 
 std::span<std::byte> FakeIpcPlatform::mapView(simlink::MappingHandle mapping) {
-    const bool known = (mapping == kMappingHandle && mappingOpen_) || (mapping == kSecondMappingHandle && secondHandleOpen_);
+    const bool known =
+        (mapping == kMappingHandle && mappingOpen_) || (mapping == kSecondMappingHandle && secondHandleOpen_);
     if (faults.viewFails || !known) {
         lastError_ = 8;  // not enough memory
         return {};

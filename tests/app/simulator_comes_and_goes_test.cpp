@@ -33,8 +33,9 @@ protected:
     [[nodiscard]] std::string caption() { return program.frmMain().caption.value(); }
     [[nodiscard]] bool messageWrittenSince(std::size_t firstWrite) const {
         const auto& writes = simulator.writes();
-        return std::any_of(writes.begin() + static_cast<std::ptrdiff_t>(firstWrite), writes.end(),
-                           [](const standins::FakeWrite& write) { return write.offset == offsets::kMessageText.offset; });
+        return std::any_of(
+            writes.begin() + static_cast<std::ptrdiff_t>(firstWrite), writes.end(),
+            [](const standins::FakeWrite& write) { return write.offset == offsets::kMessageText.offset; });
     }
 
     ProgramFixture fixture;
@@ -48,7 +49,7 @@ TEST_F(SimulatorComesAndGoes, AFailedExchangeEndsTheTicksExchanges) {
         std::size_t goodReadings;  // exchanges served before the server fails
         bool gone;                 // the window disappears; otherwise every send times out
         std::string_view text;
-        int sendsOfTheFailure;     // gone: no retry at all
+        int sendsOfTheFailure;  // gone: no retry at all
     };
     const Case cases[] = {
         {"TimedOutAtTheFirstReading", 0, false, kTimedOutText, simlink::kSendAttempts},

@@ -66,7 +66,8 @@ private:
         auto* self = reinterpret_cast<AnsweringWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self != nullptr && message == self->message_) {
             std::array<char, 64> name{};
-            const UINT length = ::GlobalGetAtomNameA(static_cast<ATOM>(wParam), name.data(), static_cast<int>(name.size()));
+            const UINT length =
+                ::GlobalGetAtomNameA(static_cast<ATOM>(wParam), name.data(), static_cast<int>(name.size()));
             {
                 const std::lock_guard lock(self->mutex_);
                 self->atomNameSeen_.assign(name.data(), length);
@@ -138,8 +139,8 @@ public:
     IpcPlatform& platform() { return platform_; }
     [[nodiscard]] std::string serverClass() const { return className_; }
     void startServer(std::uint32_t reply, bool hung) {
-        server_ = std::make_unique<AnsweringWindow>(className_, platform_.registerWindowMessage(kMessageName), reply,
-                                                    hung);
+        server_ =
+            std::make_unique<AnsweringWindow>(className_, platform_.registerWindowMessage(kMessageName), reply, hung);
     }
     void removeServer() { server_.reset(); }
     [[nodiscard]] std::string atomNameSeen() const { return server_ ? server_->atomNameSeen() : std::string(); }

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# End to end on Windows, under Wine: standin-sim.exe is killed and started again 20 s later,
+# then stopped for HANG_SECONDS (30 by default) and continued, then stopped again while
+# stratocue.exe gets Ctrl+C. The program must show "Processing: " and "Can't connect: "
+# while the simulator is gone, find the new window within a tick, put the METAR back into
+# the new stand-in, keep ticking while the simulator hangs (at most one tick held back by
+# more than 2.5 s per hang), and end through End Program within 5 s with status 0.
+#
+#     windows_simulator_comes_back.sh WINDOWS_BUILD ROOT [HANG_SECONDS]
+#
+# STRATOCUE_STANDIN_WX names the Linux weather server (default build/default/bin/standin-wx);
+# without one the script exits with 77 (skipped). Uses the Wine prefix in WINEPREFIX, or
+# makes one of its own.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+root=$(cd "$2" && pwd)
+hang_seconds=${3:-30}
+standin_wx=${STRATOCUE_STANDIN_WX:-$root/build/default/bin/standin-wx}
+[[ -x $standin_wx ]] || { echo "SKIPPED: no weather server $standin_wx (build the Linux standin-wx)" >&2; exit 77; }
+
+# shellcheck source=../../scripts/wine-prefix.sh
+source "$root/scripts/wine-prefix.sh"
+# shellcheck source=../../scripts/lib/wait_for_listening.sh
+source "$root/scripts/lib/wait_for_listening.sh"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/stratocue-e2e-windows.XXXXXX")
+ticks=$work/ticks.jsonl
+times=$work/tick_times.txt
+wx_pid="" sim_pid="" program_pid="" own_prefix=0
+cleanup() {
+  local pid
+  [[ -n $sim_pid ]] && kill -CONT "$(simulator_process)" 2>/dev/null || true
+  for pid in "$program_pid" "$sim_pid" "$wx_pid"; do
+    [[ -n $pid ]] && kill -TERM "$pid" 2>/dev/null || true
+  done
+  wait 2>/dev/null || true
+  if ((own_prefix)); then wine_prefix_remove; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*" >&2
+  for file in "$work"/*.err "$work"/*.out; do
+    [[ -s $file ]] && { echo "--- $(basename "$file")" >&2; tail -n 20 "$file" >&2; }
+  done
+  exit 1
+}
+
+if [[ -z "${WINEPREFIX:-}" || ! -d "${WINEPREFIX}" ]]; then
+  own_prefix=1
+  wine_prefix_create
+fi
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
+
+mkdir -p "$work/weather/fd"
+cp "$root/data/demo/weather/fd/"* "$work/weather/fd/"
+cp "$root/tests/data/e2e/metars.txt" "$work/weather/"
+"$standin_wx" --data "$work/weather" --port 0 >"$work/wx.out" 2>"$work/wx.err" &
+wx_pid=$!
+weather=$(wait_for_listening "$work/wx.out") || fail "the weather server did not start"
+cp "$root/data/icao.txt" "$root/data/fdwinds.txt" "$work/"
+printf 'metar_nws=%s\r\nmetar_vatsim=%s\r\nfdwinds=%s\r\n' "$weather" "$weather" "$weather" >"$work/servers.txt"
+printf '0 37.6167 -122.3667 1000\n' >"$work/flight.txt"
+
+now() { date +%s.%N; }
+# The Windows process itself: the one child of the `timeout` that wine-run runs.
+simulator_process() { pgrep -P "$sim_pid" | head -n 1; }
+start_simulator() {
+  : >"$work/sim.out"
+  (cd "$work" && exec "$root/scripts/wine-run" "$build/bin/standin-sim.exe" --flight flight.txt --clock 12:00:00 \
+    --log simulator.part.log >sim.out 2>sim.err) &
+  sim_pid=$!
+  for _ in $(seq 1 600); do
+    grep -q "serving window class" "$work/sim.out" 2>/dev/null && return 0
+    kill -0 "$sim_pid" 2>/dev/null || fail "standin-sim.exe ended"
+    sleep 0.1
+  done
+  fail "standin-sim.exe did not start"
+}
+watch() {
+  python3 "$root/tests/e2e/tick_watch.py" "$ticks" --pid "$program_pid" "$@" || fail "waited in vain for: $*"
+}
+wait_for_message() {
+  local deadline=$((SECONDS + 60))
+  until grep -qF "\"message\":\"$1" "$work/simulator.part.log" 2>/dev/null; do
+    ((SECONDS < deadline)) || fail "the stand-in never showed a message starting $1"
+    sleep 0.1
+  done
+}
+gap() { python3 "$root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
+over() { python3 -c "import sys; sys.exit(0 if float('$1') > float('$2') else 1)"; }
+
+start_simulator
+(cd "$work" && exec "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500 \
+  >ticks.jsonl 2>stratocue.err) &
+program_pid=$!
+python3 "$root/tests/e2e/tick_times.py" "$ticks" --pid "$program_pid" --out "$times" &
+first=$(watch --timeout 120 frmStatus.lblFSlat=0.656535 readings!^=Processing)
+wait_for_message "Stratocue->KSFO"
+
+# 1. killed, and started again 20 s later
+killed_at=$(now)
+kill -KILL "$(simulator_process)"
+wait "$sim_pid" 2>/dev/null || true
+gone=$(watch --after "$first" --timeout 60 "readings=Processing: IPC sendmessage failed all retries" \
+  "frmMain.caption^=Stratocue 2002 Can't connect: ")
+while python3 -c "import sys, time; sys.exit(0 if time.time() < $killed_at + 20 else 1)"; do sleep 0.2; done
+started_at=$(now)
+mv "$work/simulator.part.log" "$work/simulator.first.log"
+start_simulator
+back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
+wait_for_message "Stratocue->KSFO"
+killed_gap=$(gap "$killed_at" "$started_at")
+echo "killed: failing at tick $gone, back at tick $back; largest gap between ticks while gone ${killed_gap} s"
+over "$killed_gap" 0.75 && fail "a tick was held back by more than 250 ms while the simulator was gone"
+
+# 2. stopped, then continued
+stopped_at=$(now)
+kill -STOP "$(simulator_process)"
+stopped=$(watch --after "$back" --timeout 60 "readings=Processing: IPC timed out all retries")
+while python3 -c "import sys, time; sys.exit(0 if time.time() < $stopped_at + $hang_seconds else 1)"; do sleep 0.2; done
+continued_at=$(now)
+kill -CONT "$(simulator_process)"
+recovered=$(watch --after "$stopped" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
+long_gaps=$(awk -v from="$stopped_at" -v to="$continued_at" \
+  '$1 >= from && $1 <= to && seen && $1 - last > 3.0 { n++ } { last = $1; seen = 1 } END { print n + 0 }' "$times")
+echo "stopped: failing at tick $stopped, back at tick $recovered; largest gap while stopped" \
+  "$(gap "$stopped_at" "$continued_at") s, $long_gaps held back by more than 2.5 s"
+((long_gaps <= 1)) || fail "$long_gaps ticks held back by more than 2.5 s while the simulator was stopped"
+
+# 3. Ctrl+C while the simulator is stopped
+kill -STOP "$(simulator_process)"
+watch --after "$recovered" --timeout 60 "readings=Processing: IPC timed out all retries" >/dev/null
+interrupted_at=$(now)
+kill -INT "$program_pid"
+deadline=$((SECONDS + 30))
+while kill -0 "$program_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.05; done
+ended_in=$(python3 -c "import time; print(f'{time.time() - $interrupted_at:.2f}')")
+status=0
+wait "$program_pid" || status=$?
+program_pid=""
+echo "Ctrl+C while the simulator was stopped: ended after ${ended_in} s with status $status"
+((status == 0)) || fail "stratocue.exe ended with status $status"
+over "$ended_in" 5 && fail "stratocue.exe took more than 5 s to end"
+kill -CONT "$(simulator_process)"
+echo "windows simulator comes back: passed"
