@@ -45,6 +45,18 @@ sigset_t blockEndSignals() {
     return blocked;
 }
 
+// Whether one of the end signals waits to be read: the link asks this between the retries of
+// an exchange, which the event loop cannot interrupt.
+bool endSignalPending(const sigset_t& endSignals) {
+    sigset_t pending;
+    sigemptyset(&pending);
+    if (sigpending(&pending) != 0) return false;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        if (sigismember(&endSignals, signal) == 1 && sigismember(&pending, signal) == 1) return true;
+    }
+    return false;
+}
+
 std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue::app::Program& program,
                                               stratocue::ui::qt::QtMessageBoxes& boxes) {
     const int descriptor = signalfd(-1, &blocked, SFD_CLOEXEC | SFD_NONBLOCK);
@@ -101,6 +113,7 @@ int main(int argc, char** argv) {
 
 #ifdef __linux__
     const auto signalNotifier = endOnSignals(endSignals, program, windowedBoxes);
+    program.link.setGiveUp([&endSignals] { return endSignalPending(endSignals); });
 #endif
 
     QTimer::singleShot(0, [&program] {

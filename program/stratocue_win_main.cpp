@@ -63,6 +63,8 @@ int runProgram(const stratocue::program::CommandLine& commandLine) {
         if (!program.anyWindowLeft()) PostQuitMessage(0);
     });
     const program::ConsoleEndRequests consoleEnd(messages.handle(), kEndRequested);
+    // A link exchange with a server that does not answer gives its retries up once an end is asked.
+    program.link.setGiveUp([] { return program::ConsoleEndRequests::requested(); });
 
     messages.post([&program] {
         program.Main();

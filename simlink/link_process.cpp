@@ -47,8 +47,9 @@ bool Link::sendBlock(std::uint32_t& reply, std::int32_t& code) {
             return true;
         }
         code = platform_.lastError() != 0 ? kSendFailed : kTimedOut;
-        // Retrying helps a server that is there but slow, never one that is gone.
-        if (!platform_.isWindow(state_.serverWindow)) break;
+        // Retrying helps a server that is there but slow, never one that is gone, and is
+        // not worth holding a program that is asked to end.
+        if (!platform_.isWindow(state_.serverWindow) || (giveUp_ && giveUp_())) break;
     }
     exchangeFailure_ = code;
     return false;

@@ -121,13 +121,15 @@ TEST(LinkProcess, MixedReadsAndWritesReachTheirOwnVariables) {
 TEST(LinkProcess, AFailedExchangeHoldsBackEveryLaterOneUntilTheLinkOpensAgain) {
     struct Case {
         const char* name;
-        bool gone;  // the server window disappears; otherwise every send times out
+        bool gone;    // the server window disappears; otherwise every send times out
+        bool ending;  // the program is asked to end meanwhile
         std::int32_t expectedCode;
-        int expectedSends;  // a server that is gone is not asked again
+        int expectedSends;  // a server that is gone, or a program that ends, does not retry
     };
     const Case cases[] = {
-        {"TimedOut", false, kTimedOut, kSendAttempts},
-        {"WindowGone", true, kSendFailed, 1},
+        {"TimedOut", false, false, kTimedOut, kSendAttempts},
+        {"WindowGone", true, false, kSendFailed, 1},
+        {"TimedOutWhileEnding", false, true, kTimedOut, 1},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -135,6 +137,7 @@ TEST(LinkProcess, AFailedExchangeHoldsBackEveryLaterOneUntilTheLinkOpensAgain) {
         ASSERT_EQ(fake.open(), kOk);
         if (test.gone) fake.platform.faults.windows = standins::FakeServerWindows::None;
         if (!test.gone) fake.platform.faults.everySendFails = true;
+        fake.link.setGiveUp([ending = test.ending] { return ending; });
         const int sendsBefore = fake.platform.sendCount();
         auto version = filledBytes<4>(0xAA);
         std::int32_t code = -1;

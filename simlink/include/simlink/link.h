@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -118,6 +119,9 @@ public:
     [[nodiscard]] bool serverPresent();
     // How many opens this link has begun; the mapping name carries the count.
     [[nodiscard]] std::uint32_t openCount() const { return openCount_; }
+    // Asked before each retry of a send: true gives the retries up, so that a program
+    // asked to end is not held by a server that does not answer.
+    void setGiveUp(std::function<bool()> giveUp) { giveUp_ = std::move(giveUp); }
 
 private:
     // What the link queued, kept apart from the shared block so that the reply scan can
@@ -148,6 +152,7 @@ private:
     std::vector<std::span<std::byte>> destinations_;
     std::int32_t exchangeFailure_ = 0;
     std::uint32_t openCount_ = 0;
+    std::function<bool()> giveUp_;
 };
 
 // Shift(value, bits, left): value * 2^bits (to nearest) or value / 2^bits truncated toward
