@@ -33,13 +33,8 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-fail() {
-  echo "FAILED: $*" >&2
-  for file in "$work"/*.err "$work"/*.out; do
-    [[ -s $file ]] && { echo "--- $(basename "$file")" >&2; tail -n 20 "$file" >&2; }
-  done
-  exit 1
-}
+# shellcheck source=e2e_common.sh
+source "$e2e_root/tests/e2e/e2e_common.sh"
 
 # shellcheck source=../../scripts/lib/wait_for_listening.sh
 source "$e2e_root/scripts/lib/wait_for_listening.sh"

@@ -16,7 +16,6 @@ hang_seconds=${3:-60}
 tick_ms=200
 times=$work/tick_times.txt
 
-now() { date +%s.%N; }
 gap() { python3 "$e2e_root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
 # at_most VALUE BOUND WHAT
 at_most() { python3 -c "import sys; sys.exit(0 if float('$1') <= float('$2') else 1)" || fail "$3: $1 s (bound $2 s)"; }
@@ -25,14 +24,6 @@ at_most() { python3 -c "import sys; sys.exit(0 if float('$1') <= float('$2') els
 gaps_over() {
   awk -v from="$1" -v to="$2" -v bound="$3" \
     '$1 >= from && $1 <= to && seen && $1 - last > bound { n++ } { last = $1; seen = 1 } END { print n + 0 }' "$times"
-}
-# the stand-in's messages so far: wait until the new stand-in has shown one starting with $1
-wait_for_message() {
-  local deadline=$((SECONDS + 30))
-  until grep -qF "\"message\":\"$1" "$work/simulator.part.log" 2>/dev/null; do
-    ((SECONDS < deadline)) || fail "the new stand-in never showed a message starting $1"
-    sleep 0.1
-  done
 }
 # cpu_seconds PID: the processor time the process has used so far
 cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{ sub(/.*\) /, ""); print ($12 + $13) / hz }' "/proc/$1/stat"; }
@@ -43,7 +34,7 @@ start_simulator
 start_program "$tick_ms"
 python3 "$e2e_root/tests/e2e/tick_times.py" "$ticks" --pid "$program_pid" --out "$times" &
 first=$(watch --timeout 60 frmStatus.lblFSlat=0.656535 frmMain.txtMETARstr^=KSFO readings!^=Processing)
-wait_for_message "Stratocue->KSFO"
+wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
 
 # 1. killed, and started again 20 s later
 killed_at=$(now)
@@ -60,8 +51,8 @@ start_simulator
 listening_at=$(now)
 back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
 back_at=$(awk -v tick="$back" '$2 == tick { print $1; exit }' "$times")
-wait_for_message "Stratocue->KSFO"
-wait_for_message "Stratocue->FD Winds Aloft"
+wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+wait_for_message "$work/simulator.part.log" "Stratocue->FD Winds Aloft"
 
 killed_gap=$(gap "$killed_at" "$started_at")
 echo "killed: readings shown at tick $first, failing at tick $gone, back at tick $back;" \

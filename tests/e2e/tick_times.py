@@ -15,15 +15,9 @@ import os
 import sys
 import time
 
+from tick_watch import alive
+
 POLL_SECONDS = 0.01
-
-
-def alive(pid):
-    try:
-        with open(f"/proc/{pid}/stat", encoding="ascii", errors="replace") as stat:
-            return stat.read().rpartition(")")[2].split()[0] != "Z"
-    except (FileNotFoundError, ProcessLookupError):
-        return False
 
 
 def follow(ticks_path, pid, out_path):

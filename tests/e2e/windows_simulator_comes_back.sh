@@ -12,58 +12,16 @@
 # without one the script exits with 77 (skipped). Uses the Wine prefix in WINEPREFIX, or
 # makes one of its own.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-root=$(cd "$2" && pwd)
 hang_seconds=${3:-30}
-standin_wx=${STRATOCUE_STANDIN_WX:-$root/build/default/bin/standin-wx}
-[[ -x $standin_wx ]] || { echo "SKIPPED: no weather server $standin_wx (build the Linux standin-wx)" >&2; exit 77; }
-
-# shellcheck source=../../scripts/wine-prefix.sh
-source "$root/scripts/wine-prefix.sh"
-# shellcheck source=../../scripts/lib/wait_for_listening.sh
-source "$root/scripts/lib/wait_for_listening.sh"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/stratocue-e2e-windows.XXXXXX")
+# shellcheck source=windows_e2e_run.sh
+source "$(dirname "$0")/windows_e2e_run.sh" "$1" "$2"
 ticks=$work/ticks.jsonl
 times=$work/tick_times.txt
-wx_pid="" sim_pid="" program_pid="" own_prefix=0
-cleanup() {
-  local pid
-  [[ -n $sim_pid ]] && kill -CONT "$(simulator_process)" 2>/dev/null || true
-  for pid in "$program_pid" "$sim_pid" "$wx_pid"; do
-    [[ -n $pid ]] && kill -TERM "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  if ((own_prefix)); then wine_prefix_remove; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*" >&2
-  for file in "$work"/*.err "$work"/*.out; do
-    [[ -s $file ]] && { echo "--- $(basename "$file")" >&2; tail -n 20 "$file" >&2; }
-  done
-  exit 1
-}
-
-if [[ -z "${WINEPREFIX:-}" || ! -d "${WINEPREFIX}" ]]; then
-  own_prefix=1
-  wine_prefix_create
-fi
-unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
-
-mkdir -p "$work/weather/fd"
-cp "$root/data/demo/weather/fd/"* "$work/weather/fd/"
-cp "$root/tests/data/e2e/metars.txt" "$work/weather/"
-"$standin_wx" --data "$work/weather" --port 0 >"$work/wx.out" 2>"$work/wx.err" &
-wx_pid=$!
-weather=$(wait_for_listening "$work/wx.out") || fail "the weather server did not start"
-cp "$root/data/icao.txt" "$root/data/fdwinds.txt" "$work/"
+# A stopped simulator is let go again before it is ended.
+before_cleanup() { [[ -n $sim_pid ]] && kill -CONT "$(simulator_process)" 2>/dev/null; }
 printf 'metar_nws=%s\r\nmetar_vatsim=%s\r\nfdwinds=%s\r\n' "$weather" "$weather" "$weather" >"$work/servers.txt"
 printf '0 37.6167 -122.3667 1000\n' >"$work/flight.txt"
 
-now() { date +%s.%N; }
 # The Windows process itself: the one child of the `timeout` that wine-run runs.
 simulator_process() { pgrep -P "$sim_pid" | head -n 1; }
 start_simulator() {
@@ -81,13 +39,6 @@ start_simulator() {
 watch() {
   python3 "$root/tests/e2e/tick_watch.py" "$ticks" --pid "$program_pid" "$@" || fail "waited in vain for: $*"
 }
-wait_for_message() {
-  local deadline=$((SECONDS + 60))
-  until grep -qF "\"message\":\"$1" "$work/simulator.part.log" 2>/dev/null; do
-    ((SECONDS < deadline)) || fail "the stand-in never showed a message starting $1"
-    sleep 0.1
-  done
-}
 gap() { python3 "$root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
 over() { python3 -c "import sys; sys.exit(0 if float('$1') > float('$2') else 1)"; }
 
@@ -97,7 +48,7 @@ start_simulator
 program_pid=$!
 python3 "$root/tests/e2e/tick_times.py" "$ticks" --pid "$program_pid" --out "$times" &
 first=$(watch --timeout 120 frmStatus.lblFSlat=0.656535 readings!^=Processing)
-wait_for_message "Stratocue->KSFO"
+wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
 
 # 1. killed, and started again 20 s later
 killed_at=$(now)
@@ -110,7 +61,7 @@ started_at=$(now)
 mv "$work/simulator.part.log" "$work/simulator.first.log"
 start_simulator
 back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
-wait_for_message "Stratocue->KSFO"
+wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
 killed_gap=$(gap "$killed_at" "$started_at")
 echo "killed: failing at tick $gone, back at tick $back; largest gap between ticks while gone ${killed_gap} s"
 over "$killed_gap" 0.75 && fail "a tick was held back by more than 250 ms while the simulator was gone"

@@ -96,6 +96,12 @@ protected:
         std::span<std::byte> view_;
     };
 
+    // Starts the harness's server and gives its window as the platform finds it.
+    WindowHandle startedServerWindow(std::uint32_t reply, bool hung) {
+        harness.startServer(reply, hung);
+        return platform_.findWindow(harness.serverClass());
+    }
+
     struct SendOutcome {
         bool sent = false;
         std::uint32_t lastError = 0;  // right after the send
@@ -114,8 +120,7 @@ TYPED_TEST_SUITE_P(IpcPlatformContract);
 TYPED_TEST_P(IpcPlatformContract, WindowsAreFoundByTheirClassOnlyWhileTheyExist) {
     IpcPlatform& platform = this->platform_;
     EXPECT_EQ(platform.findWindow(this->harness.serverClass()), 0U);
-    this->harness.startServer(1, false);
-    const WindowHandle window = platform.findWindow(this->harness.serverClass());
+    const WindowHandle window = this->startedServerWindow(1, false);
     ASSERT_NE(window, 0U);
     EXPECT_TRUE(platform.isWindow(window));
     this->harness.removeServer();
@@ -189,9 +194,7 @@ TYPED_TEST_P(IpcPlatformContract, BadHandlesFail) {
 }
 
 TYPED_TEST_P(IpcPlatformContract, SendGivesTheServersReply) {
-    IpcPlatform& platform = this->platform_;
-    this->harness.startServer(7, false);
-    const WindowHandle window = platform.findWindow(this->harness.serverClass());
+    const WindowHandle window = this->startedServerWindow(7, false);
     ASSERT_NE(window, 0U);
     std::uint32_t reply = 0;
     const auto outcome = this->sendOnce(window, kSendTimeoutMs, reply);
@@ -201,9 +204,7 @@ TYPED_TEST_P(IpcPlatformContract, SendGivesTheServersReply) {
 }
 
 TYPED_TEST_P(IpcPlatformContract, TimedOutSendReportsNoError) {
-    IpcPlatform& platform = this->platform_;
-    this->harness.startServer(1, true);
-    const WindowHandle window = platform.findWindow(this->harness.serverClass());
+    const WindowHandle window = this->startedServerWindow(1, true);
     ASSERT_NE(window, 0U);
     std::uint32_t reply = 99;
     const auto outcome = this->sendOnce(window, kShortTimeoutMs, reply);
@@ -214,8 +215,7 @@ TYPED_TEST_P(IpcPlatformContract, TimedOutSendReportsNoError) {
 
 TYPED_TEST_P(IpcPlatformContract, SendToAServerThatIsGoneFailsWithAnError) {
     IpcPlatform& platform = this->platform_;
-    this->harness.startServer(1, false);
-    const WindowHandle window = platform.findWindow(this->harness.serverClass());
+    const WindowHandle window = this->startedServerWindow(1, false);
     ASSERT_NE(window, 0U);
     this->harness.removeServer();
     std::uint32_t reply = 99;
@@ -227,8 +227,7 @@ TYPED_TEST_P(IpcPlatformContract, SendToAServerThatIsGoneFailsWithAnError) {
 
 TYPED_TEST_P(IpcPlatformContract, AHungServerIsStillPresent) {
     IpcPlatform& platform = this->platform_;
-    this->harness.startServer(1, true);
-    const WindowHandle window = platform.findWindow(this->harness.serverClass());
+    const WindowHandle window = this->startedServerWindow(1, true);
     ASSERT_NE(window, 0U);
     std::uint32_t reply = 0;
     ASSERT_FALSE(this->sendOnce(window, kShortTimeoutMs, reply).sent);
