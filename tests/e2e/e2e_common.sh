@@ -3,6 +3,8 @@
 #   wait_for_message LOG PREFIX  waits (60 s at most) until the simulator's write log LOG
 #                                holds an on-screen message starting with PREFIX
 #   now                          seconds since the epoch, as tick_times.py notes them
+#   running PID                  true while the process runs
+#   wait_for_a_held_tick, seconds_until_ended: below
 
 fail() {
   echo "FAILED: $*" >&2
@@ -21,3 +23,28 @@ wait_for_message() {
 }
 
 now() { date +%s.%N; }
+
+# running PID: true while the process runs (one that ended and awaits its parent does not).
+running() {
+  local state
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1) || return 1
+  [[ -n $state && $state != Z ]]
+}
+
+# wait_for_a_held_tick TIMES SECONDS: waits (30 s at most) until no tick line has come for
+# SECONDS, so a tick is held, as tick_times.py notes them in TIMES
+wait_for_a_held_tick() {
+  local deadline=$((SECONDS + 30))
+  until python3 -c "import os, sys, time; sys.exit(0 if time.time() - os.path.getmtime('$1') > $2 else 1)"; do
+    ((SECONDS < deadline)) || fail "no tick was ever held for $2 s"
+    sleep 0.05
+  done
+}
+
+# seconds_until_ended PID SINCE: waits (30 s at most) for PID to end; prints the seconds
+# from SINCE (as `now` gives it) to its end
+seconds_until_ended() {
+  local deadline=$((SECONDS + 30))
+  while running "$1" && ((SECONDS < deadline)); do sleep 0.05; done
+  python3 -c "import time; print(f'{time.time() - $2:.2f}')"
+}

@@ -92,18 +92,12 @@ watch() {
     fail "waited in vain for: $*"
 }
 
-# running PID: true while the process runs (one that ended and awaits its parent does not).
-running() {
-  local state
-  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1) || return 1
-  [[ -n $state && $state != Z ]]
-}
-
 # end_program: SIGTERM, as the user's signal; the program must end by itself with status 0
-# within a minute and leave no link mapping behind (End Program closed the link).
+# within a minute and leave no link mapping behind (End Program closed the link), whichever
+# open of the link it was.
 end_program() {
   local mapping
-  mapping=/dev/shm/FSASMLIB:IPC:$(printf '%X' "$program_pid"):1
+  mapping=/dev/shm/FSASMLIB:IPC:$(printf '%X' "$program_pid"):
   kill -TERM "$program_pid"
   local deadline=$((SECONDS + 60))
   while running "$program_pid" && ((SECONDS < deadline)); do sleep 0.1; done
@@ -112,6 +106,6 @@ end_program() {
   wait "$program_pid" || status=$?
   program_pid=""
   ((status == 0)) || fail "the program ended with status $status"
-  [[ ! -e $mapping ]] || fail "the link's mapping $mapping is still there: the link was not closed"
+  ! compgen -G "$mapping*" >/dev/null || fail "the link's mapping $mapping* is still there: the link was not closed"
   if [[ -n $sim_pid ]]; then kill_simulator TERM; fi
 }

@@ -27,7 +27,6 @@ gaps_over() {
 }
 # cpu_seconds PID: the processor time the process has used so far
 cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{ sub(/.*\) /, ""); print ($12 + $13) / hz }' "/proc/$1/stat"; }
-leftover_mappings() { ls /dev/shm 2>/dev/null | grep -c "^FSASMLIB:IPC:$(printf '%X' "$1"):" || true; }
 
 start_weather
 start_simulator
@@ -81,24 +80,18 @@ echo "stopped: failing at tick $stopped, back at tick $recovered; largest gap wh
 # 3. SIGTERM while the simulator is stopped and a tick waits for its answer (no tick line
 #    for half a second)
 kill -STOP "$sim_pid"
-deadline=$((SECONDS + 30))
-until python3 -c "import os, sys, time; sys.exit(0 if time.time() - os.path.getmtime('$times') > 0.5 else 1)"; do
-  ((SECONDS < deadline)) || fail "no tick ever waited for the stopped simulator"
-  sleep 0.05
-done
+wait_for_a_held_tick "$times" 0.5
 pid=$program_pid
 term_at=$(now)
 kill -TERM "$pid"
-deadline=$((SECONDS + 30))
-while running "$pid" && ((SECONDS < deadline)); do sleep 0.05; done
-ended_in=$(python3 -c "import time; print(f'{time.time() - $term_at:.2f}')")
+ended_in=$(seconds_until_ended "$pid" "$term_at")
 status=0
 wait "$pid" || status=$?
 program_pid=""
 echo "SIGTERM while the simulator was stopped: ended after ${ended_in} s with status $status"
 ((status == 0)) || fail "the program ended with status $status"
 at_most "$ended_in" 5 "the program took too long to end"
-[[ $(leftover_mappings "$pid") == 0 ]] || fail "the link's shared memory is still in /dev/shm"
+! compgen -G "/dev/shm/FSASMLIB:IPC:$(printf '%X' "$pid"):*" >/dev/null || fail "the link's shared memory is still in /dev/shm"
 kill -CONT "$sim_pid"
 kill_simulator TERM
 

@@ -83,16 +83,10 @@ echo "stopped: failing at tick $stopped, back at tick $recovered; largest gap wh
 # 3. Ctrl+C while the simulator is stopped and a tick waits for its answer (no tick line
 #    for over a second)
 kill -STOP "$(simulator_process)"
-deadline=$((SECONDS + 30))
-until python3 -c "import os, sys, time; sys.exit(0 if time.time() - os.path.getmtime('$times') > 1.2 else 1)"; do
-  ((SECONDS < deadline)) || fail "no tick ever waited for the stopped simulator"
-  sleep 0.05
-done
+wait_for_a_held_tick "$times" 1.2
 interrupted_at=$(now)
 kill -INT "$program_pid"
-deadline=$((SECONDS + 30))
-while kill -0 "$program_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.05; done
-ended_in=$(python3 -c "import time; print(f'{time.time() - $interrupted_at:.2f}')")
+ended_in=$(seconds_until_ended "$program_pid" "$interrupted_at")
 status=0
 wait "$program_pid" || status=$?
 program_pid=""
