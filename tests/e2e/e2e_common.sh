@@ -4,6 +4,7 @@
 #                                holds an on-screen message starting with PREFIX
 #   now                          seconds since the epoch, as tick_times.py notes them
 #   running PID                  true while the process runs
+#   at_most VALUE BOUND WHAT     fails, naming WHAT, unless VALUE <= BOUND (seconds)
 #   wait_for_a_held_tick, seconds_until_ended: below
 
 fail() {
@@ -23,6 +24,8 @@ wait_for_message() {
 }
 
 now() { date +%s.%N; }
+
+at_most() { python3 -c "import sys; sys.exit(0 if float('$1') <= float('$2') else 1)" || fail "$3: $1 s (bound $2 s)"; }
 
 # running PID: true while the process runs (one that ended and awaits its parent does not).
 running() {
