@@ -5,7 +5,7 @@
 #   now                          seconds since the epoch, as tick_times.py notes them
 #   running PID                  true while the process runs
 #   at_most VALUE BOUND WHAT     fails, naming WHAT, unless VALUE <= BOUND (seconds)
-#   wait_for_a_held_tick, seconds_until_ended: below
+#   wait_for_a_held_tick, seconds_until_ended, end_within: below
 
 fail() {
   echo "FAILED: $*" >&2
@@ -50,4 +50,18 @@ seconds_until_ended() {
   local deadline=$((SECONDS + 30))
   while running "$1" && ((SECONDS < deadline)); do sleep 0.05; done
   python3 -c "import time; print(f'{time.time() - $2:.2f}')"
+}
+
+# end_within SECONDS SIGNAL WHAT: sends SIGNAL to the program (program_pid), which must end
+# by itself within SECONDS with status 0; WHAT names the case in the line printed.
+end_within() {
+  local pid=$program_pid signalled_at ended_in status=0
+  signalled_at=$(now)
+  kill "-$2" "$pid"
+  ended_in=$(seconds_until_ended "$pid" "$signalled_at")
+  wait "$pid" || status=$?
+  program_pid=""
+  echo "$3: ended after ${ended_in} s with status $status"
+  ((status == 0)) || fail "the program ended with status $status"
+  at_most "$ended_in" "$1" "the program took too long to end"
 }

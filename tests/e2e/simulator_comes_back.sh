@@ -82,15 +82,7 @@ echo "stopped: failing at tick $stopped, back at tick $recovered; largest gap wh
 kill -STOP "$sim_pid"
 wait_for_a_held_tick "$times" 0.5
 pid=$program_pid
-term_at=$(now)
-kill -TERM "$pid"
-ended_in=$(seconds_until_ended "$pid" "$term_at")
-status=0
-wait "$pid" || status=$?
-program_pid=""
-echo "SIGTERM while the simulator was stopped: ended after ${ended_in} s with status $status"
-((status == 0)) || fail "the program ended with status $status"
-at_most "$ended_in" 5 "the program took too long to end"
+end_within 5 TERM "SIGTERM while the simulator was stopped"
 ! compgen -G "/dev/shm/FSASMLIB:IPC:$(printf '%X' "$pid"):*" >/dev/null || fail "the link's shared memory is still in /dev/shm"
 kill -CONT "$sim_pid"
 kill_simulator TERM
