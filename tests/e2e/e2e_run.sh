@@ -92,16 +92,17 @@ watch() {
     fail "waited in vain for: $*"
 }
 
-# end_program: SIGTERM, as the user's signal; the program must end by itself with status 0
+# end_program [SIGNAL]: SIGTERM (or SIGNAL: INT, HUP), as the user's signal; the program must
+# end by itself with status 0
 # within a minute and leave no link mapping behind (End Program closed the link), whichever
 # open of the link it was.
 end_program() {
   local mapping
   mapping=/dev/shm/FSASMLIB:IPC:$(printf '%X' "$program_pid"):
-  kill -TERM "$program_pid"
+  kill "-${1:-TERM}" "$program_pid"
   local deadline=$((SECONDS + 60))
   while running "$program_pid" && ((SECONDS < deadline)); do sleep 0.1; done
-  running "$program_pid" && fail "the program did not end within 60 s of SIGTERM"
+  running "$program_pid" && fail "the program did not end within 60 s of SIG${1:-TERM}"
   local status=0
   wait "$program_pid" || status=$?
   program_pid=""
