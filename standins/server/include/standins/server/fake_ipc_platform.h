@@ -66,6 +66,8 @@ public:
     // (offsets::kLibraryVersion lies inside the second).
     void setVersionWord(std::int32_t word) { versionWord_ = word; }
     void setSimulatorWord(std::int32_t word) { simulatorWord_ = word; }
+    // The client's process id; kProcessId unless set.
+    void setProcessId(std::uint32_t processId) { processId_ = processId; }
 
     [[nodiscard]] int sendCount() const { return sendCount_; }
     [[nodiscard]] const std::vector<std::uint32_t>& sleeps() const { return sleeps_; }
@@ -83,7 +85,7 @@ public:
     simlink::WindowHandle findWindow(std::string_view className) override;
     bool isWindow(simlink::WindowHandle window) override;
     std::uint32_t registerWindowMessage(std::string_view name) override;
-    std::uint32_t currentProcessId() override { return kProcessId; }
+    std::uint32_t currentProcessId() override { return processId_; }
     simlink::Atom addAtom(std::string_view name) override;
     void deleteAtom(simlink::Atom atom) override;
     simlink::MappingHandle createFileMapping(std::string_view name, std::uint32_t sizeBytes) override;
@@ -111,6 +113,7 @@ private:
     };
 
     OffsetSpace space_;
+    std::uint32_t processId_ = kProcessId;
     std::int32_t versionWord_ = kDefaultVersionWord;
     std::int32_t simulatorWord_ = kDefaultSimulatorWord;
     std::vector<std::byte> block_;  // the mapping's memory while it is open
