@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "app/simulator_readings.h"
+#include "app/version_text.h"
 #include "simlink/link.h"
 
 namespace stratocue::app {
@@ -44,11 +45,40 @@ void Program::runTick() {
             // Once the program has ended, writing labels would only bring windows back.
             if (!frmMain.exists()) return;
         }
+        findSimulatorAgain();
+        const bool downAtStart = link.exchangeFailure() != 0;
+        const auto showNewFailure = [&] {
+            if (!downAtStart && link.exchangeFailure() != 0) showLinkState(link.exchangeFailure());
+        };
         readSimulatorValues();
+        showNewFailure();
         afterReadings();
+        showNewFailure();
     } catch (const std::exception&) {
         // A fault ends this tick only; the link and the windows stay usable for the next.
     }
+}
+
+void Program::findSimulatorAgain() {
+    if (link.exchangeFailure() == 0) return;
+    if (!link.serverPresent()) {
+        showLinkState(simlink::kNoServer);
+        return;
+    }
+    link.Link_Close();
+    std::int32_t code = 0;
+    if (link.Link_Open(0, code)) {
+        frmStatus().lblSim.set(simlink::SimNames(link.state().SimId));
+        frmStatus().lblVer.set(versionText(link.state().ServerVersion));
+        weatherToReapply_ = true;
+    }
+    showLinkState(code);
+}
+
+void Program::showLinkState(std::int32_t code) {
+    const std::string linkState =
+        code == simlink::kOk ? simlink::ResultTexts(code) : "Can't connect: " + simlink::ResultTexts(code);
+    frmMain().caption.set(std::string(ui::FrmMain::kDesignCaption) + linkState);
 }
 
 void Program::readSimulatorValues() {
@@ -59,7 +89,10 @@ void Program::readSimulatorValues() {
         const auto destination = std::span<std::byte>(raw).first(static_cast<std::size_t>(reading.value.sizeBytes));
         std::int32_t code = 0;
         std::string text;
-        if (!link.Link_Read(reading.value.offset, reading.value.sizeBytes, destination, code)) {
+        if (link.exchangeFailure() != 0) {
+            // A failed exchange ends the tick's exchanges; the rest show its result.
+            text = "Processing: " + simlink::ResultTexts(link.exchangeFailure());
+        } else if (!link.Link_Read(reading.value.offset, reading.value.sizeBytes, destination, code)) {
             text = "Reading: " + simlink::ResultTexts(code);
         } else if (!link.Link_Process(code)) {
             text = "Processing: " + simlink::ResultTexts(code);

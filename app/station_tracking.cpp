@@ -44,6 +44,7 @@ void Program::afterReadings() {
     std::int16_t closestIndex = choice.closestIndex;
     showChosenStation(closestIndex, choice.closestDistance);
 
+    if (weatherToReapply_) reapplyWeather(closestIndex);
     const double altitudeMetres = parseLeadingNumber(frmStatus().lblAltitude.value());
     const std::int16_t elevationMetres = stationElevation(closestIndex);
     surfaceAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
@@ -150,6 +151,14 @@ void Program::windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged
         FD_Read(closestIndex);
         METAR_Set(closestIndex);
     }
+}
+
+void Program::reapplyWeather(std::int16_t& closestIndex) {
+    weatherToReapply_ = false;
+    if (state.lastMetarText == ProgramState{}.lastMetarText) return;  // none in hand: the schedule fetches it
+    if (state.fdValid && !state.forcedActive) FD_Set(state.fdStationIndex, closestIndex);
+    state.altitudeSet = false;
+    METAR_Set(closestIndex);
 }
 
 MetarRequestContext Program::metarContext() {

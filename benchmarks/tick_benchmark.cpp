@@ -24,13 +24,12 @@
 #include <vector>
 
 #include "app/program.h"
+#include "program_doubles.h"
 #include "simlink/link.h"
 #include "simlink/posix_platform.h"
 #include "simlink/posix_wire.h"
 #include "simulator_thread.h"
 #include "stations/station_distance.h"
-#include "ui/message_box.h"
-#include "web/http_transfer.h"
 
 namespace {
 
@@ -41,24 +40,8 @@ constexpr int kReadsPerTick = 14;
 constexpr double kAircraftLatitude = 0.656535;
 constexpr double kAircraftLongitude = -2.135702;
 
-// A transfer component without a network: every fetch fails at once.
-class NoNetworkTransfer final : public web::HttpTransfer {
-public:
-    std::vector<std::byte> OpenUrl(std::string_view) override { throw web::TransferError("no network here"); }
-    void Cancel() override {}
-    void setRequestTimeout(std::int32_t seconds) override { timeoutSeconds_ = seconds; }
-    [[nodiscard]] std::int32_t requestTimeout() const override { return timeoutSeconds_; }
-    [[nodiscard]] bool StillExecuting() const override { return false; }
-    void setKeepAlive(std::function<void()>) override {}
-
-private:
-    std::int32_t timeoutSeconds_ = kDefaultTimeoutSeconds;
-};
-
-class SilentMessageBoxes final : public ui::MessageBoxes {
-protected:
-    void showModal(std::string_view) override {}
-};
+using benchmarks::NoNetworkTransfer;
+using benchmarks::SilentMessageBoxes;
 
 // The program started against the simulator thread, with the shipped station files.
 struct RunningProgram {

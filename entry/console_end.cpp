@@ -14,6 +14,7 @@ constexpr DWORD kCloseWaitMilliseconds = 4500;
 struct EndTarget {
     std::atomic<HWND> window = nullptr;
     std::atomic<UINT> message = 0;
+    std::atomic<bool> requested = false;
 };
 
 EndTarget& endTarget() {
@@ -24,6 +25,7 @@ EndTarget& endTarget() {
 BOOL WINAPI onConsoleEvent(DWORD event) {
     const HWND window = endTarget().window.load();
     if (window == nullptr) return FALSE;
+    endTarget().requested = true;
     PostMessageA(window, endTarget().message.load(), 0, 0);
     const bool processEndsOnReturn =
         event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
@@ -42,6 +44,8 @@ ConsoleEndRequests::ConsoleEndRequests(HWND target, UINT message) {
     endTarget().window = target;
     SetConsoleCtrlHandler(&onConsoleEvent, TRUE);
 }
+
+bool ConsoleEndRequests::requested() { return endTarget().requested.load(); }
 
 ConsoleEndRequests::~ConsoleEndRequests() {
     SetConsoleCtrlHandler(&onConsoleEvent, FALSE);

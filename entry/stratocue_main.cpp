@@ -29,7 +29,7 @@
 namespace {
 
 #ifdef __linux__
-// SIGINT and SIGTERM end the program through its End Program action, so the simulator
+// SIGINT, SIGTERM and SIGHUP (the terminal closed) end the program through its End Program action, so the simulator
 // link is closed properly; the signals arrive as events through a signalfd. A running
 // download is cancelled and an open message box closed, so the end does not wait for the
 // server or the user; the event loop ends once no window is left.
@@ -40,8 +40,21 @@ sigset_t blockEndSignals() {
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGINT);
     sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGHUP);
     sigprocmask(SIG_BLOCK, &blocked, nullptr);
     return blocked;
+}
+
+// Whether one of the end signals waits to be read: the link asks this between the retries of
+// an exchange, which the event loop cannot interrupt.
+bool endSignalPending(const sigset_t& endSignals) {
+    sigset_t pending;
+    sigemptyset(&pending);
+    if (sigpending(&pending) != 0) return false;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        if (sigismember(&endSignals, signal) == 1 && sigismember(&pending, signal) == 1) return true;
+    }
+    return false;
 }
 
 std::unique_ptr<QSocketNotifier> endOnSignals(const sigset_t& blocked, stratocue::app::Program& program,
@@ -100,6 +113,7 @@ int main(int argc, char** argv) {
 
 #ifdef __linux__
     const auto signalNotifier = endOnSignals(endSignals, program, windowedBoxes);
+    program.link.setGiveUp([&endSignals] { return endSignalPending(endSignals); });
 #endif
 
     QTimer::singleShot(0, [&program] {

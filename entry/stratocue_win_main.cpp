@@ -68,6 +68,8 @@ int runProgram(const stratocue::entry::CommandLine& commandLine) {
         if (!program.anyWindowLeft()) PostQuitMessage(0);
     });
     const entry::ConsoleEndRequests consoleEnd(messages.handle(), kEndRequested);
+    // A link exchange with a server that does not answer gives its retries up once an end is asked.
+    program.link.setGiveUp([] { return entry::ConsoleEndRequests::requested(); });
 
     messages.post([&program] {
         program.Main();

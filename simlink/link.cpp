@@ -13,7 +13,13 @@ void Link::Link_Init() {
     state_.mapping = 0;
     state_.view = {};
     state_.nextFree = 0;
+    exchangeFailure_ = 0;
     clearQueue();
+}
+
+bool Link::serverPresent() {
+    if (state_.serverWindow != 0 && platform_.isWindow(state_.serverWindow)) return true;
+    return platform_.findWindow(kServerClass) != 0 || platform_.findWindow(kClientClass) != 0;
 }
 
 void Link::Link_Close() {

@@ -1,5 +1,7 @@
 // Link_Open: find the server, set up the shared block, and check the server's version
 // words through the link's own exchanges.
+#include <utility>
+
 #include "simlink/link.h"
 
 #include "common/sim_offsets.h"
@@ -16,6 +18,15 @@ constexpr std::uint32_t kSimulatorWordMark = 0xFADE;
 }  // namespace
 
 bool Link::Link_Open(std::int32_t requestedSimulator, std::int32_t& code) {
+    // The handshake's own exchanges must reach the server; a failed open keeps the earlier
+    // failure, so the link is still known to be down.
+    const std::int32_t earlierFailure = std::exchange(exchangeFailure_, 0);
+    const bool opened = open(requestedSimulator, code);
+    if (!opened && exchangeFailure_ == 0) exchangeFailure_ = earlierFailure;
+    return opened;
+}
+
+bool Link::open(std::int32_t requestedSimulator, std::int32_t& code) {
     state_.ServerVersion = 0;
     state_.SimId = 0;
     if (isOpen()) {
@@ -41,7 +52,12 @@ bool Link::Link_Open(std::int32_t requestedSimulator, std::int32_t& code) {
     state_.serverWindow = window;
     state_.ipcMessage = message;
 
-    const std::string name = mappingName(platform_.currentProcessId());
+    std::string name = mappingName(platform_.currentProcessId(), ++openCount_);
+    if (name.size() >= kMappingNameFieldBytes) {
+        // The count starts over rather than overflow the servers' field.
+        openCount_ = 1;
+        name = mappingName(platform_.currentProcessId(), openCount_);
+    }
     const Atom atom = platform_.addAtom(name);
     state_.atom = static_cast<std::int16_t>(atom);  // kept sign-extended, as the server's side stores it
     if (atom == 0) {

@@ -11,6 +11,13 @@ bool Link::Link_Process(std::int32_t& code) {
         code = kNotOpen;
         return false;
     }
+    if (exchangeFailure_ != 0) {
+        // The server failed an earlier exchange: nothing more goes to it until a reopen.
+        state_.nextFree = 0;
+        clearQueue();
+        code = exchangeFailure_;
+        return false;
+    }
     if (state_.nextFree == 0) {
         code = kNothingQueued;
         return false;
@@ -39,8 +46,12 @@ bool Link::sendBlock(std::uint32_t& reply, std::int32_t& code) {
                                          reply)) {
             return true;
         }
+        code = platform_.lastError() != 0 ? kSendFailed : kTimedOut;
+        // Retrying helps a server that is there but slow, never one that is gone, and is
+        // not worth holding a program that is asked to end.
+        if (!platform_.isWindow(state_.serverWindow) || (giveUp_ && giveUp_())) break;
     }
-    code = platform_.lastError() != 0 ? kSendFailed : kTimedOut;
+    exchangeFailure_ = code;
     return false;
 }
 

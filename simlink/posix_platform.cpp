@@ -120,6 +120,30 @@ Outcome receiveExactly(int fd, std::span<std::byte> bytes, Clock::time_point dea
 
 int openStreamSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0); }
 
+// Whether a server listens at `path`: one connection attempt that never waits (a Unix-domain
+// connect completes or fails at once). A full backlog still means a server is there.
+bool listening(const std::string& path, std::uint32_t& lastError) {
+    const FileDescriptor probe(openStreamSocket());
+    if (probe.get() < 0) {
+        lastError = static_cast<std::uint32_t>(errno);
+        return false;
+    }
+    int error = 0;
+    const Outcome connected = connectTo(probe.get(), path, Clock::now(), error);
+    if (connected == Outcome::Failed && error != EAGAIN) {
+        lastError = static_cast<std::uint32_t>(error);
+        return false;
+    }
+    lastError = 0;
+    return true;
+}
+
+// Whether the server has answered, or dropped, a connection it left waiting.
+bool answeredOrDropped(int fd) {
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) != 0;
+}
+
 }  // namespace
 
 std::string linkSocketFolder() {
@@ -142,25 +166,23 @@ PosixIpcPlatform::~PosixIpcPlatform() {
 }
 
 WindowHandle PosixIpcPlatform::findWindow(std::string_view className) {
-    const FileDescriptor probe(openStreamSocket());
-    if (probe.get() < 0) {
-        lastError_ = static_cast<std::uint32_t>(errno);
+    if (!listening(ipcSocketPath(socketFolder_, className), lastError_)) {
         return 0;
     }
-    int error = 0;
-    const Outcome connected = connectTo(probe.get(), ipcSocketPath(socketFolder_, className), Clock::now(), error);
-    // A full backlog still means a server is listening there.
-    if (connected == Outcome::Failed && error != EAGAIN) {
-        lastError_ = static_cast<std::uint32_t>(error);
-        return 0;
-    }
-    lastError_ = 0;
     const auto known = std::find(windowClasses_.begin(), windowClasses_.end(), className);
     if (known != windowClasses_.end()) {
         return static_cast<WindowHandle>(known - windowClasses_.begin()) + 1;
     }
     windowClasses_.emplace_back(className);
     return windowClasses_.size();
+}
+
+bool PosixIpcPlatform::isWindow(WindowHandle window) {
+    if (window == 0 || window > windowClasses_.size()) {
+        lastError_ = kErrorInvalidWindowHandle;
+        return false;
+    }
+    return listening(ipcSocketPath(socketFolder_, windowClasses_[window - 1]), lastError_);
 }
 
 std::uint32_t PosixIpcPlatform::registerWindowMessage(std::string_view name) {
@@ -292,13 +314,20 @@ bool PosixIpcPlatform::sendMessageTimeout(WindowHandle window, std::uint32_t mes
         lastError_ = kErrorInvalidWindowHandle;
         return false;
     }
+    if (const auto waiting = unanswered_.find(window); waiting != unanswered_.end()) {
+        if (!answeredOrDropped(waiting->second.get())) {
+            lastError_ = 0;  // still hung: timed out at once
+            return false;
+        }
+        unanswered_.erase(waiting);
+    }
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     IpcRequestFrame frame{message, static_cast<std::uint64_t>(wParam), static_cast<std::int64_t>(lParam), {}};
     if (const auto atom = atoms_.find(static_cast<Atom>(wParam)); atom != atoms_.end()) {
         frame.atomName = atom->second.name;
     }
 
-    const FileDescriptor connection(openStreamSocket());
+    FileDescriptor connection(openStreamSocket());
     if (connection.get() < 0) {
         lastError_ = static_cast<std::uint32_t>(errno);
         return false;
@@ -319,6 +348,7 @@ bool PosixIpcPlatform::sendMessageTimeout(WindowHandle window, std::uint32_t mes
             lastError_ = 0;
             return true;
         case Outcome::TimedOut:
+            unanswered_.insert_or_assign(window, std::move(connection));
             lastError_ = 0;
             return false;
         case Outcome::Failed:

@@ -30,6 +30,10 @@ WindowHandle Win32IpcPlatform::findWindow(std::string_view className) {
     return reinterpret_cast<WindowHandle>(window);
 }
 
+bool Win32IpcPlatform::isWindow(WindowHandle window) {
+    return tracked(lastError_, [&] { return ::IsWindow(toWindow(window)); }) != FALSE;
+}
+
 std::uint32_t Win32IpcPlatform::registerWindowMessage(std::string_view name) {
     const std::string messageName(name);
     return tracked(lastError_, [&] { return ::RegisterWindowMessageA(messageName.c_str()); });
@@ -83,7 +87,8 @@ bool Win32IpcPlatform::sendMessageTimeout(WindowHandle window, std::uint32_t mes
                                           std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) {
     DWORD_PTR result = 0;
     const LRESULT sent = tracked(lastError_, [&] {
-        return ::SendMessageTimeoutA(toWindow(window), message, wParam, lParam, SMTO_BLOCK, timeoutMs, &result);
+        return ::SendMessageTimeoutA(toWindow(window), message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                     timeoutMs, &result);
     });
     if (sent == 0) {
         // Windows XP and later report a time-out as ERROR_TIMEOUT, earlier systems as 0,

@@ -5,11 +5,24 @@
 
 namespace stratocue::standins {
 
+bool FakeIpcPlatform::shown(simlink::WindowHandle window) const {
+    switch (faults.windows) {
+        case FakeServerWindows::Both:
+            return window == kServerWindow || window == kClientWindow;
+        case FakeServerWindows::ClientOnly:
+            return window == kClientWindow;
+        case FakeServerWindows::None:
+            break;
+    }
+    return false;
+}
+
 simlink::WindowHandle FakeIpcPlatform::findWindow(std::string_view className) {
-    const bool serverShown = faults.windows == FakeServerWindows::Both && className == simlink::kServerClass;
-    const bool clientShown = faults.windows != FakeServerWindows::None && className == simlink::kClientClass;
-    if (serverShown || clientShown) {
-        shownWindow_ = serverShown ? kServerWindow : kClientWindow;
+    const simlink::WindowHandle window = className == simlink::kServerClass   ? kServerWindow
+                                         : className == simlink::kClientClass ? kClientWindow
+                                                                              : 0;
+    if (window != 0 && shown(window)) {
+        shownWindow_ = window;
         lastError_ = 0;
         return shownWindow_;
     }
@@ -17,11 +30,17 @@ simlink::WindowHandle FakeIpcPlatform::findWindow(std::string_view className) {
     return 0;
 }
 
+bool FakeIpcPlatform::isWindow(simlink::WindowHandle window) {
+    ++isWindowCount_;
+    return window != 0 && window == shownWindow_ && shown(window);
+}
+
 std::uint32_t FakeIpcPlatform::registerWindowMessage(std::string_view name) {
-    if (faults.registerFails || name != simlink::kMessageName) {
+    if (faults.registerFails) {
         return 0;
     }
-    return kMessageNumber;
+    // The server answers only its own message; any other name gets a number of its own.
+    return name == simlink::kMessageName ? kMessageNumber : kMessageNumber + 1;
 }
 
 simlink::Atom FakeIpcPlatform::addAtom(std::string_view name) {
@@ -29,14 +48,30 @@ simlink::Atom FakeIpcPlatform::addAtom(std::string_view name) {
     if (faults.atomFails) {
         return 0;
     }
+    for (auto& [atom, entry] : atoms_) {
+        if (entry.name == name) {
+            ++entry.references;  // counted, like the system's atoms
+            return atom;
+        }
+    }
     const simlink::Atom atom = nextAtom_++;
-    atoms_.insert(atom);
+    atoms_.emplace(atom, AtomEntry{std::string(name), 1});
     return atom;
 }
 
-void FakeIpcPlatform::deleteAtom(simlink::Atom atom) { atoms_.erase(atom); }
+void FakeIpcPlatform::deleteAtom(simlink::Atom atom) {
+    const auto entry = atoms_.find(atom);
+    if (entry != atoms_.end() && --entry->second.references == 0) {
+        atoms_.erase(entry);
+    }
+}
 
 simlink::MappingHandle FakeIpcPlatform::createFileMapping(std::string_view name, std::uint32_t sizeBytes) {
+    if (mappingOpen_ && !secondHandleOpen_ && !faults.mappingFails && name == lastMappingName_) {
+        secondHandleOpen_ = true;
+        lastError_ = kErrorAlreadyExists;
+        return kSecondMappingHandle;
+    }
     lastMappingName_ = std::string(name);
     if (faults.mappingFails || mappingOpen_) {
         lastError_ = 5;  // access denied
@@ -49,7 +84,9 @@ simlink::MappingHandle FakeIpcPlatform::createFileMapping(std::string_view name,
 }
 
 std::span<std::byte> FakeIpcPlatform::mapView(simlink::MappingHandle mapping) {
-    if (faults.viewFails || mapping != kMappingHandle || !mappingOpen_) {
+    const bool known =
+        (mapping == kMappingHandle && mappingOpen_) || (mapping == kSecondMappingHandle && secondHandleOpen_);
+    if (faults.viewFails || !known) {
         lastError_ = 8;  // not enough memory
         return {};
     }
@@ -64,6 +101,10 @@ void FakeIpcPlatform::unmapView(std::span<std::byte> view) {
 }
 
 void FakeIpcPlatform::closeHandle(simlink::MappingHandle mapping) {
+    if (mapping == kSecondMappingHandle) {
+        secondHandleOpen_ = false;
+        return;
+    }
     if (mapping == kMappingHandle && mappingOpen_) {
         mappingOpen_ = false;
         block_.clear();  // views are unmapped first by a well-behaved client
@@ -73,8 +114,8 @@ void FakeIpcPlatform::closeHandle(simlink::MappingHandle mapping) {
 bool FakeIpcPlatform::sendMessageTimeout(simlink::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                          std::intptr_t /*lParam*/, std::uint32_t /*timeoutMs*/, std::uint32_t& reply) {
     ++sendCount_;
-    const bool addressed = window != 0 && window == shownWindow_ && message == kMessageNumber &&
-                           atoms_.count(static_cast<simlink::Atom>(wParam)) == 1 && mappingOpen_;
+    const bool addressed = window != 0 && window == shownWindow_ && shown(window) && message == kMessageNumber &&
+                           atoms_.contains(static_cast<simlink::Atom>(wParam)) && mappingOpen_;
     if (!addressed) {
         lastError_ = kInvalidWindowError;
         return false;

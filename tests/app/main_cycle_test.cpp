@@ -123,18 +123,6 @@ TEST_F(MainCycle, AClosedLinkShowsTheReasonInEveryLabelAndTheTickGoesOn) {
     EXPECT_EQ(program.aircraftLatitude(), 0.0);
 }
 
-TEST_F(MainCycle, AFailedExchangeShowsProcessing) {
-    fixture.simulator.faults.everySendFails = true;
-    tick();
-    EXPECT_EQ(program.frmStatus().lblClock.value(), "Processing: IPC timed out all retries");
-    EXPECT_EQ(program.frmStatus().lblFSlat.value(), "Processing: IPC timed out all retries");
-
-    fixture.simulator.faults.everySendFails = false;
-    fixture.simulator.faults.reply = 0;
-    tick();
-    EXPECT_EQ(program.frmStatus().lblAltitude.value(), "Processing: IPC request contains bad data");
-}
-
 TEST_F(MainCycle, AClosedStatusWindowComesBackHiddenWithTheNewValues) {
     program.frmStatus().Show();
     program.frmStatus.destroy();

@@ -26,13 +26,8 @@ source "$e2e_root/scripts/lib/standins.sh"
 program_pid="" wx_port=""
 at_exit rm -rf "$work"
 
-fail() {
-  echo "FAILED: $*" >&2
-  for file in "$work"/*.err "$work"/*.out; do
-    [[ -s $file ]] && { echo "--- $(basename "$file")" >&2; tail -n 20 "$file" >&2; }
-  done
-  exit 1
-}
+# shellcheck source=e2e_common.sh
+source "$e2e_root/tests/e2e/e2e_common.sh"
 
 # start_weather [standin-wx options...]: serves the work folder's weather, on wx_port once
 # that is known (any free port the first time); writes servers.txt for the classic pages.
@@ -78,28 +73,23 @@ watch() {
     fail "waited in vain for: $*"
 }
 
-# running PID: true while the process runs (one that ended and awaits its parent does not).
-running() {
-  local state
-  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1) || return 1
-  [[ -n $state && $state != Z ]]
-}
-
-# end_program: SIGTERM, as the user's signal; the program must end by itself with status 0
-# within a minute and leave no link mapping behind (End Program closed the link).
+# end_program [SIGNAL]: SIGTERM (or SIGNAL: INT, HUP), as the user's signal; the program must
+# end by itself with status 0
+# within a minute and leave no link mapping behind (End Program closed the link), whichever
+# open of the link it was.
 end_program() {
   local mapping
-  mapping=/dev/shm/FSASMLIB:IPC:$(printf '%X' "$program_pid"):1
-  kill -TERM "$program_pid"
+  mapping=/dev/shm/FSASMLIB:IPC:$(printf '%X' "$program_pid"):
+  kill "-${1:-TERM}" "$program_pid"
   local deadline=$((SECONDS + 60))
   while running "$program_pid" && ((SECONDS < deadline)); do sleep 0.1; done
-  running "$program_pid" && fail "the program did not end within 60 s of SIGTERM"
+  running "$program_pid" && fail "the program did not end within 60 s of SIG${1:-TERM}"
   local status=0
   wait "$program_pid" || status=$?
   forget_process "$program_pid"
   program_pid=""
   ((status == 0)) || fail "the program ended with status $status"
-  [[ ! -e $mapping ]] || fail "the link's mapping $mapping is still there: the link was not closed"
+  ! compgen -G "$mapping*" >/dev/null || fail "the link's mapping $mapping* is still there: the link was not closed"
   if [[ -n $sim_pid ]]; then kill_simulator TERM; fi
 }
 

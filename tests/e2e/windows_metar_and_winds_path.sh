@@ -15,46 +15,11 @@
 # Uses the Wine prefix in WINEPREFIX (scripts/test-windows makes one); without it, makes a
 # prefix of its own and removes it at the end.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-root=$(cd "$2" && pwd)
 mode=${3:-classic}
 bound=${STRATOCUE_E2E_SECONDS:-120}
-standin_wx=${STRATOCUE_STANDIN_WX:-$root/build/default/bin/standin-wx}
-# Without the Linux build's weather server the check cannot run: skipped (ctest shows it).
-[[ -x $standin_wx ]] || { echo "SKIPPED: no weather server $standin_wx (build the Linux standin-wx)" >&2; exit 77; }
+# shellcheck source=windows_e2e_run.sh
+source "$(dirname "$0")/windows_e2e_run.sh" "$1" "$2"
 
-# shellcheck source=../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
-# shellcheck source=../../scripts/lib/standins.sh
-source "$root/scripts/lib/standins.sh"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/stratocue-e2e-windows.XXXXXX")
-program_pid=""
-at_exit rm -rf "$work"
-
-fail() {
-  echo "FAILED: $*" >&2
-  for file in "$work"/*.err "$work"/*.out; do
-    [[ -s $file ]] && { echo "--- $(basename "$file")" >&2; tail -n 20 "$file" >&2; }
-  done
-  exit 1
-}
-
-if [[ -z "${WINEPREFIX:-}" || ! -d "${WINEPREFIX}" ]]; then
-  at_exit wine_prefix_remove
-  wine_prefix_create
-fi
-# WinINet would take a proxy from these; the stand-in is on the loopback interface.
-unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY
-
-mkdir -p "$work/weather/fd"
-cp "$root/data/demo/weather/fd/"* "$work/weather/fd/"
-cp "$root/tests/data/e2e/metars.txt" "$work/weather/"
-start_standin_wx "$standin_wx" "$work/wx" --data "$work/weather" --port 0 || fail "the weather server did not start"
-weather=$wx_address
-
-# The Windows programs run in the work folder and find their files there by name.
-cp "$root/data/icao.txt" "$root/data/fdwinds.txt" "$work/"
 case $mode in
   classic)
     "$root/scripts/lib/write-servers-txt" --crlf "$work/servers.txt" "$weather" classic

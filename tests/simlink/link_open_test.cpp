@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "common/sim_offsets.h"
@@ -201,6 +202,33 @@ TEST(LinkClose, ReopenAfterCloseWorks) {
     EXPECT_TRUE(fake.link.Link_Open(0, code));
     EXPECT_EQ(code, kOk);
     EXPECT_EQ(fake.platform.heldAtoms(), 1U);
+}
+
+TEST(LinkOpen, EachOpenCountsInTheNameUntilItWouldOverflowTheServersField) {
+    struct Case {
+        const char* name;
+        std::uint32_t processId;
+        std::vector<std::string> expectedNames;  // of the opens in turn
+    };
+    const Case cases[] = {
+        {"ShortId", 0x1A2B, {"FSASMLIB:IPC:1A2B:1", "FSASMLIB:IPC:1A2B:2", "FSASMLIB:IPC:1A2B:3"}},
+        {"LongestId",
+         0xFFFFFFFF,
+         {"FSASMLIB:IPC:FFFFFFFF:1", "FSASMLIB:IPC:FFFFFFFF:2", "FSASMLIB:IPC:FFFFFFFF:3", "FSASMLIB:IPC:FFFFFFFF:4",
+          "FSASMLIB:IPC:FFFFFFFF:5", "FSASMLIB:IPC:FFFFFFFF:6", "FSASMLIB:IPC:FFFFFFFF:7", "FSASMLIB:IPC:FFFFFFFF:8",
+          "FSASMLIB:IPC:FFFFFFFF:9", "FSASMLIB:IPC:FFFFFFFF:1"}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        FakeLink fake;
+        fake.platform.setProcessId(test.processId);
+        for (const std::string& expected : test.expectedNames) {
+            ASSERT_EQ(fake.open(), kOk);
+            EXPECT_EQ(fake.platform.lastMappingName(), expected);
+            EXPECT_LT(expected.size(), kMappingNameFieldBytes);
+            fake.link.Link_Close();
+        }
+    }
 }
 
 }  // namespace

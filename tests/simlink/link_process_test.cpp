@@ -9,6 +9,8 @@
 namespace stratocue::simlink {
 namespace {
 
+using standins::FakeFaults;
+
 TEST(LinkProcess, NothingQueuedSendsNothing) {
     FakeLink fake;
     ASSERT_EQ(fake.open(), kOk);
@@ -114,6 +116,115 @@ TEST(LinkProcess, MixedReadsAndWritesReachTheirOwnVariables) {
     EXPECT_EQ(fake.platform.exchanges().back().size(), 5U);
     EXPECT_EQ(fake.platform.writes().back(),
               (standins::FakeWrite{offsets::kTemperature.offset, {std::byte{0x0E}, std::byte{0x0F}}}));
+}
+
+TEST(LinkProcess, AFailedExchangeHoldsBackEveryLaterOneUntilTheLinkOpensAgain) {
+    struct Case {
+        const char* name;
+        bool gone;    // the server window disappears; otherwise every send times out
+        bool ending;  // the program is asked to end meanwhile
+        std::int32_t expectedCode;
+        int expectedSends;  // a server that is gone, or a program that ends, does not retry
+    };
+    const Case cases[] = {
+        {"TimedOut", false, false, kTimedOut, kSendAttempts},
+        {"WindowGone", true, false, kSendFailed, 1},
+        {"TimedOutWhileEnding", false, true, kTimedOut, 1},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        FakeLink fake;
+        ASSERT_EQ(fake.open(), kOk);
+        if (test.gone) fake.platform.faults.windows = standins::FakeServerWindows::None;
+        if (!test.gone) fake.platform.faults.everySendFails = true;
+        fake.link.setGiveUp([ending = test.ending] { return ending; });
+        const int sendsBefore = fake.platform.sendCount();
+        auto version = filledBytes<4>(0xAA);
+        std::int32_t code = -1;
+        ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
+        EXPECT_FALSE(fake.link.Link_Process(code));
+        EXPECT_EQ(code, test.expectedCode);
+        EXPECT_EQ(fake.platform.sendCount() - sendsBefore, test.expectedSends);
+        EXPECT_EQ(fake.link.exchangeFailure(), test.expectedCode);
+
+        // The server is back, but the link asks nothing of it before a new open.
+        fake.platform.faults = {};
+        ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, filledBytes<2>(1), code));
+        EXPECT_FALSE(fake.link.Link_Process(code));
+        EXPECT_EQ(code, test.expectedCode);
+        EXPECT_EQ(fake.platform.sendCount() - sendsBefore, test.expectedSends);
+        EXPECT_EQ(fake.link.state().nextFree, 0U);
+
+        EXPECT_TRUE(fake.link.serverPresent());
+        fake.link.Link_Close();
+        ASSERT_TRUE(fake.link.Link_Open(0, code));
+        EXPECT_EQ(fake.link.exchangeFailure(), kOk);
+        EXPECT_EQ(fake.platform.lastMappingName(), "FSASMLIB:IPC:1A2B:2");
+        ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
+        EXPECT_TRUE(fake.link.Link_Process(code));
+        EXPECT_EQ(readLe32(version), 0x28100004);
+    }
+}
+
+TEST(LinkProcess, AFailedReopenKeepsTheLinkDown) {
+    struct Case {
+        const char* name;
+        FakeFaults faultsAtReopen;
+        std::int32_t expectedOpenCode;
+        std::int32_t expectedFailure;  // the reason the link stays down
+    };
+    FakeFaults gone;
+    gone.windows = standins::FakeServerWindows::None;
+    FakeFaults hung;
+    hung.everySendFails = true;
+    FakeFaults wrongVersion;
+    wrongVersion.reply = 0;
+    const Case cases[] = {
+        {"NoServer", gone, kNoServer, kSendFailed},
+        {"StillHung", hung, kTimedOut, kTimedOut},
+        {"BadReply", wrongVersion, kBadData, kSendFailed},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        FakeLink fake;
+        ASSERT_EQ(fake.open(), kOk);
+        fake.platform.faults.windows = standins::FakeServerWindows::None;
+        std::int32_t code = -1;
+        ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, filledBytes<2>(1), code));
+        ASSERT_FALSE(fake.link.Link_Process(code));
+        EXPECT_FALSE(fake.link.serverPresent());
+
+        fake.platform.faults = test.faultsAtReopen;
+        fake.link.Link_Close();
+        EXPECT_FALSE(fake.link.Link_Open(0, code));
+        EXPECT_EQ(code, test.expectedOpenCode);
+        EXPECT_EQ(fake.link.exchangeFailure(), test.expectedFailure);
+        EXPECT_EQ(fake.platform.heldAtoms(), 0U);
+        EXPECT_EQ(fake.platform.heldMappings(), 0U);
+    }
+}
+
+TEST(LinkProcess, PresenceIsTheWindowHeldOrEitherClassFound) {
+    struct Case {
+        const char* name;
+        standins::FakeServerWindows windowsLater;
+        bool expectedPresent;
+    };
+    const Case cases[] = {
+        {"ServerStillThere", standins::FakeServerWindows::Both, true},
+        {"OnlyTheClientWindow", standins::FakeServerWindows::ClientOnly, true},
+        {"NoWindowAtAll", standins::FakeServerWindows::None, false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        FakeLink fake;
+        ASSERT_EQ(fake.open(), kOk);
+        fake.platform.faults.windows = test.windowsLater;
+        const int sendsBefore = fake.platform.sendCount();
+        EXPECT_EQ(fake.link.serverPresent(), test.expectedPresent);
+        EXPECT_EQ(fake.platform.sendCount(), sendsBefore);  // looking sends nothing
+        EXPECT_EQ(fake.platform.isWindowCount(), 1);
+    }
 }
 
 }  // namespace

@@ -51,23 +51,26 @@ TEST(SimNames, EachNumberHasItsNameAndOthersAreUnknown) {
     }
 }
 
-TEST(MappingName, ProcessIdInUpperCaseHexWithoutLeadingZeros) {
+TEST(MappingName, ProcessIdInUpperCaseHexWithoutLeadingZerosThenTheOpenCount) {
     struct Case {
         const char* name;
         std::uint32_t processId;
+        std::uint32_t openCount;
         const char* expected;
     };
     const Case cases[] = {
-        {"Zero", 0, "FSASMLIB:IPC:0:1"},
-        {"SmallId", 0x1A2B, "FSASMLIB:IPC:1A2B:1"},
-        {"LargestId", 0xFFFFFFFF, "FSASMLIB:IPC:FFFFFFFF:1"},
-        {"DecimalLooking", 4096, "FSASMLIB:IPC:1000:1"},
+        {"Zero", 0, 1, "FSASMLIB:IPC:0:1"},
+        {"SmallId", 0x1A2B, 1, "FSASMLIB:IPC:1A2B:1"},
+        {"LargestId", 0xFFFFFFFF, 1, "FSASMLIB:IPC:FFFFFFFF:1"},
+        {"DecimalLooking", 4096, 1, "FSASMLIB:IPC:1000:1"},
+        {"SecondOpen", 0x1A2B, 2, "FSASMLIB:IPC:1A2B:2"},
+        {"TwelfthOpen", 0x1A2B, 12, "FSASMLIB:IPC:1A2B:12"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        EXPECT_EQ(mappingName(test.processId), test.expected);
-        EXPECT_LT(mappingName(test.processId).size(), 24U);  // fits the fixed field with its zero
+        EXPECT_EQ(mappingName(test.processId, test.openCount), test.expected);
     }
+    EXPECT_EQ(mappingName(0x1A2B), mappingName(0x1A2B, 1));  // the first open's name by default
 }
 
 }  // namespace

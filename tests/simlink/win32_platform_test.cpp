@@ -1,14 +1,19 @@
-// The win32 platform against the system's own services, in one process.
+// The win32 platform against the system's own services, in one process: the link platform
+// contract and what only the system's atom table shows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <future>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
 #include "simlink/link.h"
 #include "simlink/win32_platform.h"
+#include "tests/simlink/ipc_platform_contract.h"
 
 namespace stratocue::simlink {
 namespace {
@@ -18,12 +23,13 @@ std::string uniqueName(std::string_view purpose) {
     return "stratocue-test:" + std::string(purpose) + ":" + std::to_string(::GetCurrentProcessId());
 }
 
-// A top-level window on a thread of its own whose procedure answers every message of
-// `message` with `reply`, after `release` is set when `holdUntilReleased` is true.
+// A top-level window of class `className` on a thread of its own whose procedure answers
+// every message of `message` with `reply` (never, while hung), noting the name of the atom
+// the message carries.
 class AnsweringWindow {
 public:
-    AnsweringWindow(std::uint32_t message, LRESULT reply, bool holdUntilReleased)
-        : className_(uniqueName("window")),
+    AnsweringWindow(std::string className, std::uint32_t message, LRESULT reply, bool holdUntilReleased)
+        : className_(std::move(className)),
           message_(message),
           reply_(reply),
           hold_(holdUntilReleased),
@@ -45,8 +51,11 @@ public:
     }
 
     [[nodiscard]] HWND window() const { return window_; }
-    [[nodiscard]] const std::string& className() const { return className_; }
     void release() { ::SetEvent(release_); }
+    [[nodiscard]] std::string atomNameSeen() const {
+        const std::lock_guard lock(mutex_);
+        return atomNameSeen_;
+    }
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -54,8 +63,15 @@ private:
             const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
             ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
         }
-        const auto* self = reinterpret_cast<const AnsweringWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+        auto* self = reinterpret_cast<AnsweringWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
         if (self != nullptr && message == self->message_) {
+            std::array<char, 64> name{};
+            const UINT length =
+                ::GlobalGetAtomNameA(static_cast<ATOM>(wParam), name.data(), static_cast<int>(name.size()));
+            {
+                const std::lock_guard lock(self->mutex_);
+                self->atomNameSeen_.assign(name.data(), length);
+            }
             if (self->hold_) {
                 ::WaitForSingleObject(self->release_, INFINITE);
             }
@@ -97,24 +113,13 @@ private:
     bool hold_;
     HANDLE release_;
     HWND window_ = nullptr;
+    mutable std::mutex mutex_;
+    std::string atomNameSeen_;
     std::thread thread_;
 };
 
-TEST(Win32Platform, WindowsAreFoundByTheirClass) {
+TEST(Win32Platform, AtomsAreTheSystemsAndGoWithTheirLastDelete) {
     Win32IpcPlatform platform;
-    EXPECT_EQ(platform.findWindow(uniqueName("no-such-class")), 0U);
-    const AnsweringWindow server(WM_USER, 1, false);
-    ASSERT_NE(server.window(), nullptr);
-    EXPECT_EQ(platform.findWindow(server.className()), reinterpret_cast<WindowHandle>(server.window()));
-}
-
-TEST(Win32Platform, MessagesAndAtomsAreTheSystems) {
-    Win32IpcPlatform platform;
-    const std::uint32_t message = platform.registerWindowMessage(kMessageName);
-    EXPECT_GE(message, 0xC000U);
-    EXPECT_EQ(platform.registerWindowMessage(kMessageName), message);
-    EXPECT_NE(platform.registerWindowMessage(uniqueName("other")), message);
-
     const std::string name = mappingName(platform.currentProcessId());
     EXPECT_EQ(platform.currentProcessId(), ::GetCurrentProcessId());
     const Atom atom = platform.addAtom(name);
@@ -129,67 +134,33 @@ TEST(Win32Platform, MessagesAndAtomsAreTheSystems) {
     EXPECT_EQ(::GlobalFindAtomA(name.c_str()), 0);
 }
 
-TEST(Win32Platform, MappingCreatedOnceThenReportedAsExisting) {
-    const std::string name = uniqueName("mapping");
-    Win32IpcPlatform creator;
-    const MappingHandle created = creator.createFileMapping(name, static_cast<std::uint32_t>(kBlockBytes));
-    ASSERT_NE(created, 0U);
-    EXPECT_EQ(creator.lastError(), 0U);
+class Win32Harness {
+public:
+    IpcPlatform& platform() { return platform_; }
+    [[nodiscard]] std::string serverClass() const { return className_; }
+    void startServer(std::uint32_t reply, bool hung) {
+        server_ =
+            std::make_unique<AnsweringWindow>(className_, platform_.registerWindowMessage(kMessageName), reply, hung);
+    }
+    void removeServer() { server_.reset(); }
+    [[nodiscard]] std::string atomNameSeen() const { return server_ ? server_->atomNameSeen() : std::string(); }
+    [[nodiscard]] static bool mappingExists(const std::string& name) {
+        const HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+        if (mapping == nullptr) return false;
+        ::CloseHandle(mapping);
+        return true;
+    }
 
-    Win32IpcPlatform second;
-    const MappingHandle existing = second.createFileMapping(name, static_cast<std::uint32_t>(kBlockBytes));
-    EXPECT_NE(existing, 0U);
-    EXPECT_EQ(second.lastError(), IpcPlatform::kErrorAlreadyExists);
-
-    // Both views show the same memory.
-    const std::span<std::byte> creatorView = creator.mapView(created);
-    const std::span<std::byte> secondView = second.mapView(existing);
-    ASSERT_GE(creatorView.size(), kBlockBytes);
-    ASSERT_GE(secondView.size(), kBlockBytes);
-    writeLe32(creatorView, 100, 0x12345678);
-    EXPECT_EQ(readLe32(secondView, 100), 0x12345678);
-    second.unmapView(secondView);
-    creator.unmapView(creatorView);
-    second.closeHandle(existing);
-    creator.closeHandle(created);
-
-    // With the last handle closed the name is free again.
-    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str()), nullptr);
-}
-
-TEST(Win32Platform, BadHandlesFail) {
-    Win32IpcPlatform platform;
-    EXPECT_TRUE(platform.mapView(0x12345).empty());
-    EXPECT_NE(platform.lastError(), 0U);
-    std::uint32_t reply = 0;
-    EXPECT_FALSE(platform.sendMessageTimeout(0x12345, 0xC000, 0, 0, 10, reply));
-    EXPECT_EQ(platform.lastError(), static_cast<std::uint32_t>(ERROR_INVALID_WINDOW_HANDLE));
-}
-
-TEST(Win32Platform, SendGivesTheWindowProceduresResult) {
-    Win32IpcPlatform platform;
-    const std::uint32_t message = platform.registerWindowMessage(kMessageName);
-    const AnsweringWindow server(message, 7, false);
-    ASSERT_NE(server.window(), nullptr);
-    std::uint32_t reply = 0;
-    ASSERT_TRUE(platform.sendMessageTimeout(reinterpret_cast<WindowHandle>(server.window()), message, 0xC123, 0,
-                                            kSendTimeoutMs, reply));
-    EXPECT_EQ(reply, 7U);
-    EXPECT_EQ(platform.lastError(), 0U);
-}
-
-TEST(Win32Platform, TimedOutSendReportsNoError) {
-    Win32IpcPlatform platform;
-    const std::uint32_t message = platform.registerWindowMessage(kMessageName);
-    AnsweringWindow server(message, 1, true);
-    ASSERT_NE(server.window(), nullptr);
-    std::uint32_t reply = 99;
-    EXPECT_FALSE(
-        platform.sendMessageTimeout(reinterpret_cast<WindowHandle>(server.window()), message, 0, 0, 50, reply));
-    EXPECT_EQ(platform.lastError(), 0U);  // the system said ERROR_TIMEOUT
-    EXPECT_EQ(reply, 99U);
-    server.release();
-}
+private:
+    Win32IpcPlatform platform_;
+    std::string className_ = uniqueName("window");
+    std::unique_ptr<AnsweringWindow> server_;
+};
 
 }  // namespace
+
+namespace contract {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, IpcPlatformContract, Win32Harness);
+}  // namespace contract
+
 }  // namespace stratocue::simlink

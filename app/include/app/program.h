@@ -104,6 +104,10 @@ private:
     // Main cycle
     void Timer1_Timer();
     void runTick();
+    // After a failed exchange: when a server is there again, opens the link anew quietly
+    // and shows the outcome in the main window's caption.
+    void findSimulatorAgain();
+    void showLinkState(std::int32_t code);
     void readSimulatorValues();
     void afterReadings();
     // Station tracking and the refresh schedules
@@ -117,6 +121,9 @@ private:
     void windsAloftAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres);
     [[nodiscard]] bool metarSchedule(std::int16_t& closestIndex);
     void windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged);
+    // A simulator found again starts with its own weather: the METAR and winds aloft in
+    // hand go back in once.
+    void reapplyWeather(std::int16_t& closestIndex);
     void takeAltitude(double altitudeMetres);
     [[nodiscard]] std::int16_t stationElevation(std::int16_t index) const;
     // The workers, with what they read from the windows
@@ -134,6 +141,7 @@ private:
     int eventDepth_ = 0;
     bool endRequested_ = false;
     int tickCount_ = 0;
+    bool weatherToReapply_ = false;
     double aircraftLatitude_ = 0.0;
     double aircraftLongitude_ = 0.0;
 };

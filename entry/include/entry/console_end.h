@@ -17,6 +17,10 @@ public:
     ConsoleEndRequests(ConsoleEndRequests&&) = delete;
     ConsoleEndRequests& operator=(ConsoleEndRequests&&) = delete;
     ~ConsoleEndRequests();
+
+    // Whether an end was asked for since this object was made; safe from any thread, so
+    // that work under way can give up before the window's thread gets to the message.
+    [[nodiscard]] static bool requested();
 };
 
 }  // namespace stratocue::entry

@@ -23,6 +23,9 @@ public:
     // FindWindowExA(nullptr, nullptr, className, nullptr): the top-level window of that
     // class, 0 when there is none.
     virtual WindowHandle findWindow(std::string_view className) = 0;
+    // IsWindow: whether a window found earlier still exists, answered without waiting for
+    // it. A platform that cannot tell says it does, so the link keeps retrying its sends.
+    virtual bool isWindow(WindowHandle window) { return window != 0; }
     // RegisterWindowMessageA: a message number for the name, 0 on failure.
     virtual std::uint32_t registerWindowMessage(std::string_view name) = 0;
     virtual std::uint32_t currentProcessId() = 0;
@@ -39,8 +42,9 @@ public:
     virtual void closeHandle(MappingHandle mapping) = 0;
     // GetLastError of the last call above.
     virtual std::uint32_t lastError() = 0;
-    // SendMessageTimeoutA with SMTO_BLOCK: false when the send failed or timed out;
-    // otherwise true with the window procedure's result in `reply`.
+    // SendMessageTimeoutA with SMTO_BLOCK | SMTO_ABORTIFHUNG: false when the send failed or
+    // timed out (at once when the window's thread has stopped answering); otherwise true
+    // with the window procedure's result in `reply`.
     virtual bool sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                     std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) = 0;
     virtual void sleep(std::uint32_t milliseconds) = 0;

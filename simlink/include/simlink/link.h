@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ constexpr std::uint32_t kSendTimeoutMs = 2000;
 constexpr int kSendAttempts = 11;
 constexpr std::uint32_t kRetryPauseMs = 100;
 
+// Servers read the mapping name into a field of this many bytes, its ending zero included.
+constexpr std::size_t kMappingNameFieldBytes = 24;
+
 inline constexpr std::string_view kServerClass = "UIPCMAIN";
 inline constexpr std::string_view kClientClass = "FS98MAIN";
 inline constexpr std::string_view kMessageName = "FSASMLIB:IPC";
@@ -53,8 +57,9 @@ inline constexpr std::string_view kMessageName = "FSASMLIB:IPC";
 [[nodiscard]] const std::string& ResultTexts(std::int32_t code);
 // SimNames(number): the simulator's name; "Unknown" for a number without an entry.
 [[nodiscard]] const std::string& SimNames(std::int32_t simulatorNumber);
-// "FSASMLIB:IPC:" + process id in upper-case hex + ":1".
-[[nodiscard]] std::string mappingName(std::uint32_t processId);
+// "FSASMLIB:IPC:" + process id in upper-case hex + ":" + the count of opens in this process,
+// so that a reopen never meets a mapping that a stalled server still holds.
+[[nodiscard]] std::string mappingName(std::uint32_t processId, std::uint32_t openCount = 1);
 
 // The link's process-wide state.
 struct LinkState {
@@ -83,7 +88,8 @@ public:
     // Forgets every handle without releasing anything; called once before the first open.
     void Link_Init();
     // Finds the server, maps the block and checks the server's version words;
-    // `requestedSimulator` 0 accepts any simulator.
+    // `requestedSimulator` 0 accepts any simulator. A good open clears an exchange failure;
+    // a failed one keeps the earlier failure unless its own exchanges failed.
     bool Link_Open(std::int32_t requestedSimulator, std::int32_t& code);
     // Releases everything; harmless when nothing is open.
     void Link_Close();
@@ -98,11 +104,24 @@ public:
     bool Link_WriteText(std::int32_t offset, std::int32_t size, std::string_view text, std::int32_t& code);
     // Sends the queued block and copies the read results; the queue is empty afterwards.
     // A reply whose records differ in any way from what was queued gives code 13 and
-    // copies nothing.
+    // copies nothing. After an exchange failure nothing is sent: the call fails at once
+    // with that failure's code.
     bool Link_Process(std::int32_t& code);
 
     [[nodiscard]] const LinkState& state() const { return state_; }
     [[nodiscard]] bool isOpen() const { return !state_.view.empty(); }
+    // The code (11 or 12) of the exchange that failed all its sends, 0 while none has. It
+    // stays until a good Link_Open or Link_Init: a server that failed once is not asked
+    // again before the link is opened anew.
+    [[nodiscard]] std::int32_t exchangeFailure() const { return exchangeFailure_; }
+    // Whether a server is there to open the link to, found without waiting for it: the
+    // window held still exists, or a window of either server class is found.
+    [[nodiscard]] bool serverPresent();
+    // How many opens this link has begun; the mapping name carries the count.
+    [[nodiscard]] std::uint32_t openCount() const { return openCount_; }
+    // Asked before each retry of a send: true gives the retries up, so that a program
+    // asked to end is not held by a server that does not answer.
+    void setGiveUp(std::function<bool()> giveUp) { giveUp_ = std::move(giveUp); }
 
 private:
     // What the link queued, kept apart from the shared block so that the reply scan can
@@ -117,7 +136,9 @@ private:
     // Writes one record at next free; `data` shorter than `size` is padded with zeros.
     bool queueRecord(std::int32_t type, std::int32_t offset, std::int32_t size, std::span<const std::byte> data,
                      std::span<std::byte> destination, std::int32_t& code);
-    // Sends the terminated block, up to 11 times with 100 ms pauses; sets code 11 or 12.
+    bool open(std::int32_t requestedSimulator, std::int32_t& code);
+    // Sends the terminated block, up to 11 times with 100 ms pauses, fewer when the server
+    // window is gone; on failure sets code 11 or 12 and remembers it as the exchange failure.
     bool sendBlock(std::uint32_t& reply, std::int32_t& code);
     // Checks every record against what was queued, then copies the read results.
     bool scanReply(std::int32_t& code);
@@ -129,6 +150,9 @@ private:
     LinkState state_;
     std::vector<QueuedRecord> queued_;
     std::vector<std::span<std::byte>> destinations_;
+    std::int32_t exchangeFailure_ = 0;
+    std::uint32_t openCount_ = 0;
+    std::function<bool()> giveUp_;
 };
 
 // Shift(value, bits, left): value * 2^bits (to nearest) or value / 2^bits truncated toward

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "simlink/ipc_platform.h"
+#include "simlink/posix_socket.h"
 
 namespace stratocue::simlink {
 
@@ -31,6 +32,8 @@ public:
 
     // A non-zero handle for the class when its socket accepts a connection; 0 otherwise.
     WindowHandle findWindow(std::string_view className) override;
+    // Whether the socket of the window's class still accepts a connection; never waits.
+    bool isWindow(WindowHandle window) override;
     // 0xC000 + the name's place in this object's table.
     std::uint32_t registerWindowMessage(std::string_view name) override;
     std::uint32_t currentProcessId() override;
@@ -46,6 +49,9 @@ public:
     std::uint32_t lastError() override;
     // Connects, sends one frame and waits up to timeoutMs for the reply. A time-out gives
     // false with lastError 0; a connection or I/O failure false with lastError = errno.
+    // A connection that timed out is kept until the server answers or drops it; until
+    // then the server counts as hung and each send to it times out at once, as Windows
+    // does for a window whose thread has stopped answering.
     bool sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
                             std::uint32_t timeoutMs, std::uint32_t& reply) override;
     void sleep(std::uint32_t milliseconds) override;
@@ -68,6 +74,7 @@ private:
     std::map<Atom, AtomEntry> atoms_;
     std::map<MappingHandle, Mapping> mappings_;
     std::map<std::byte*, std::size_t> views_;
+    std::map<WindowHandle, FileDescriptor> unanswered_;  // a timed-out send per window
     MappingHandle nextMapping_ = 1;
     std::uint32_t lastError_ = 0;
 };

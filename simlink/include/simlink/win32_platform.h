@@ -22,6 +22,8 @@ public:
 
     // FindWindowExA(nullptr, nullptr, className, nullptr).
     WindowHandle findWindow(std::string_view className) override;
+    // IsWindow.
+    bool isWindow(WindowHandle window) override;
     // RegisterWindowMessageA.
     std::uint32_t registerWindowMessage(std::string_view name) override;
     // GetCurrentProcessId.
@@ -38,7 +40,8 @@ public:
     void closeHandle(MappingHandle mapping) override;
     // GetLastError as it stood right after the last call above.
     std::uint32_t lastError() override;
-    // SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, timeoutMs, &reply).
+    // SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+    // timeoutMs, &reply): a window whose thread has stopped answering fails at once.
     bool sendMessageTimeout(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
                             std::uint32_t timeoutMs, std::uint32_t& reply) override;
     // Sleep.

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
-#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,7 +15,8 @@
 
 namespace stratocue::standins {
 
-// Which server windows the fake shows.
+// Which server windows the fake shows. Changing it while a client holds a window stands
+// for the server going away (or coming back): a window no longer shown is gone.
 enum class FakeServerWindows { Both, ClientOnly, None };
 
 // Faults the fake injects; the defaults give a healthy server.
@@ -65,6 +66,8 @@ public:
     // (offsets::kLibraryVersion lies inside the second).
     void setVersionWord(std::int32_t word) { versionWord_ = word; }
     void setSimulatorWord(std::int32_t word) { simulatorWord_ = word; }
+    // The client's process id; kProcessId unless set.
+    void setProcessId(std::uint32_t processId) { processId_ = processId; }
 
     [[nodiscard]] int sendCount() const { return sendCount_; }
     [[nodiscard]] const std::vector<std::uint32_t>& sleeps() const { return sleeps_; }
@@ -80,8 +83,9 @@ public:
     [[nodiscard]] const std::string& lastMappingName() const { return lastMappingName_; }
 
     simlink::WindowHandle findWindow(std::string_view className) override;
+    bool isWindow(simlink::WindowHandle window) override;
     std::uint32_t registerWindowMessage(std::string_view name) override;
-    std::uint32_t currentProcessId() override { return kProcessId; }
+    std::uint32_t currentProcessId() override { return processId_; }
     simlink::Atom addAtom(std::string_view name) override;
     void deleteAtom(simlink::Atom atom) override;
     simlink::MappingHandle createFileMapping(std::string_view name, std::uint32_t sizeBytes) override;
@@ -93,23 +97,37 @@ public:
                             std::intptr_t lParam, std::uint32_t timeoutMs, std::uint32_t& reply) override;
     void sleep(std::uint32_t milliseconds) override { sleeps_.push_back(milliseconds); }
 
+    // How many isWindow calls the client made.
+    [[nodiscard]] int isWindowCount() const { return isWindowCount_; }
+
 private:
+    [[nodiscard]] bool shown(simlink::WindowHandle window) const;
+
     static constexpr simlink::MappingHandle kMappingHandle = 0x2001;
+    static constexpr simlink::MappingHandle kSecondMappingHandle = 0x2002;  // the same mapping opened again
     static constexpr simlink::Atom kFirstAtom = 0xC000;
 
+    struct AtomEntry {
+        std::string name;
+        int references = 0;
+    };
+
     OffsetSpace space_;
+    std::uint32_t processId_ = kProcessId;
     std::int32_t versionWord_ = kDefaultVersionWord;
     std::int32_t simulatorWord_ = kDefaultSimulatorWord;
     std::vector<std::byte> block_;  // the mapping's memory while it is open
     bool mappingOpen_ = false;
+    bool secondHandleOpen_ = false;
     std::size_t viewsHeld_ = 0;
-    std::set<simlink::Atom> atoms_;
+    std::map<simlink::Atom, AtomEntry> atoms_;
     simlink::Atom nextAtom_ = kFirstAtom;
     std::string lastAtomName_;
     std::string lastMappingName_;
     simlink::WindowHandle shownWindow_ = 0;
     std::uint32_t lastError_ = 0;
     int sendCount_ = 0;
+    int isWindowCount_ = 0;
     std::vector<std::uint32_t> sleeps_;
     std::vector<FakeWrite> writes_;
     std::vector<std::vector<RequestRecord>> exchanges_;

@@ -1,0 +1,67 @@
+# What the end-to-end scripts share (sourced; they set `work`, their own work folder):
+#   fail MESSAGE                 names the failure, shows the tails of the run's logs, exits 1
+#   wait_for_message LOG PREFIX  waits (60 s at most) until the simulator's write log LOG
+#                                holds an on-screen message starting with PREFIX
+#   now                          seconds since the epoch, as tick_times.py notes them
+#   running PID                  true while the process runs
+#   at_most VALUE BOUND WHAT     fails, naming WHAT, unless VALUE <= BOUND (seconds)
+#   wait_for_a_held_tick, seconds_until_ended, end_within: below
+
+fail() {
+  echo "FAILED: $*" >&2
+  for file in "$work"/*.err "$work"/*.out; do
+    [[ -s $file ]] && { echo "--- $(basename "$file")" >&2; tail -n 20 "$file" >&2; }
+  done
+  exit 1
+}
+
+wait_for_message() {
+  local deadline=$((SECONDS + 60))
+  until grep -qF "\"message\":\"$2" "$1" 2>/dev/null; do
+    ((SECONDS < deadline)) || fail "the simulator never showed a message starting $2"
+    sleep 0.1
+  done
+}
+
+now() { date +%s.%N; }
+
+at_most() { python3 -c "import sys; sys.exit(0 if float('$1') <= float('$2') else 1)" || fail "$3: $1 s (bound $2 s)"; }
+
+# running PID: true while the process runs (one that ended and awaits its parent does not).
+running() {
+  local state
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1) || return 1
+  [[ -n $state && $state != Z ]]
+}
+
+# wait_for_a_held_tick TIMES SECONDS: waits (30 s at most) until no tick line has come for
+# SECONDS, so a tick is held, as tick_times.py notes them in TIMES
+wait_for_a_held_tick() {
+  local deadline=$((SECONDS + 30))
+  until python3 -c "import os, sys, time; sys.exit(0 if time.time() - os.path.getmtime('$1') > $2 else 1)"; do
+    ((SECONDS < deadline)) || fail "no tick was ever held for $2 s"
+    sleep 0.05
+  done
+}
+
+# seconds_until_ended PID SINCE: waits (30 s at most) for PID to end; prints the seconds
+# from SINCE (as `now` gives it) to its end
+seconds_until_ended() {
+  local deadline=$((SECONDS + 30))
+  while running "$1" && ((SECONDS < deadline)); do sleep 0.05; done
+  python3 -c "import time; print(f'{time.time() - $2:.2f}')"
+}
+
+# end_within SECONDS SIGNAL WHAT: sends SIGNAL to the program (program_pid), which must end
+# by itself within SECONDS with status 0; WHAT names the case in the line printed.
+end_within() {
+  local pid=$program_pid signalled_at ended_in status=0
+  signalled_at=$(now)
+  kill "-$2" "$pid"
+  ended_in=$(seconds_until_ended "$pid" "$signalled_at")
+  wait "$pid" || status=$?
+  program_pid=""
+  echo "$3: ended after ${ended_in} s with status $status"
+  ((status == 0)) || fail "the program ended with status $status"
+  at_most "$ended_in" "$1" "the program took too long to end"
+}

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# End to end on Windows, under Wine: standin-sim.exe is killed and started again 20 s later,
+# then stopped for HANG_SECONDS (30 by default) and continued, then stopped again while
+# stratocue.exe gets Ctrl+C. The program must show "Processing: " and "Can't connect: "
+# while the simulator is gone, find the new window again, put the METAR back into
+# the new stand-in, keep ticking while the simulator hangs (at most one tick held back by
+# more than 2.5 s per hang), and end through End Program within 5 s with status 0.
+#
+#     windows_simulator_comes_back.sh WINDOWS_BUILD ROOT [HANG_SECONDS]
+#
+# STRATOCUE_STANDIN_WX names the Linux weather server (default build/default/bin/standin-wx);
+# without one the script exits with 77 (skipped). Uses the Wine prefix in WINEPREFIX, or
+# makes one of its own.
+set -euo pipefail
+hang_seconds=${3:-30}
+# shellcheck source=windows_e2e_run.sh
+source "$(dirname "$0")/windows_e2e_run.sh" "$1" "$2"
+ticks=$work/ticks.jsonl
+times=$work/tick_times.txt
+# A stopped simulator is let go again before it is ended.
+before_cleanup() { [[ -n $sim_pid ]] && kill -CONT "$(simulator_process)" 2>/dev/null; }
+"$root/scripts/lib/write-servers-txt" --crlf "$work/servers.txt" "$weather" classic
+printf '0 37.6167 -122.3667 1000\n' >"$work/flight.txt"
+
+# The Windows process itself: the one child of the `timeout` that wine-run runs.
+simulator_process() { pgrep -P "$sim_pid" | head -n 1; }
+start_simulator() {
+  start_standin_sim_exe "$work" "$build/bin/standin-sim.exe" --flight flight.txt --clock 12:00:00 \
+    --log simulator.part.log || fail "standin-sim.exe did not start"
+}
+watch() {
+  python3 "$root/tests/e2e/tick_watch.py" "$ticks" --pid "$program_pid" "$@" || fail "waited in vain for: $*"
+}
+gap() { python3 "$root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
+
+start_simulator
+start_process --in "$work" "$ticks" "$work/stratocue.err" \
+  "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500
+program_pid=$started_pid
+python3 "$root/tests/e2e/tick_times.py" "$ticks" --pid "$program_pid" --out "$times" &
+first=$(watch --timeout 120 frmStatus.lblFSlat=0.656535 readings!^=Processing)
+wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+
+# 1. killed, and started again 20 s later
+killed_at=$(now)
+kill -KILL "$(simulator_process)"
+wait "$sim_pid" 2>/dev/null || true
+forget_process "$sim_pid"
+gone=$(watch --after "$first" --timeout 60 "readings=Processing: IPC sendmessage failed all retries" \
+  "frmMain.caption^=Stratocue 2002 Can't connect: ")
+while python3 -c "import sys, time; sys.exit(0 if time.time() < $killed_at + 20 else 1)"; do sleep 0.2; done
+started_at=$(now)
+mv "$work/simulator.part.log" "$work/simulator.first.log"
+start_simulator
+back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
+wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+killed_gap=$(gap "$killed_at" "$started_at")
+echo "killed: failing at tick $gone, back at tick $back; largest gap between ticks while gone ${killed_gap} s"
+# A tick is 0.5 s; the bound leaves room for a busy machine.
+at_most "$killed_gap" 1.5 "a tick was held back while the simulator was gone"
+
+# 2. stopped, then continued
+stopped_at=$(now)
+kill -STOP "$(simulator_process)"
+stopped=$(watch --after "$back" --timeout 60 "readings=Processing: IPC timed out all retries")
+while python3 -c "import sys, time; sys.exit(0 if time.time() < $stopped_at + $hang_seconds else 1)"; do sleep 0.2; done
+continued_at=$(now)
+kill -CONT "$(simulator_process)"
+recovered=$(watch --after "$stopped" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
+long_gaps=$(awk -v from="$stopped_at" -v to="$continued_at" \
+  '$1 >= from && $1 <= to && seen && $1 - last > 3.0 { n++ } { last = $1; seen = 1 } END { print n + 0 }' "$times")
+echo "stopped: failing at tick $stopped, back at tick $recovered; largest gap while stopped" \
+  "$(gap "$stopped_at" "$continued_at") s, $long_gaps held back by more than 2.5 s"
+((long_gaps <= 1)) || fail "$long_gaps ticks held back by more than 2.5 s while the simulator was stopped"
+
+# 3. Ctrl+C while the simulator is stopped and a tick waits for its answer (no tick line
+#    for over a second)
+kill -STOP "$(simulator_process)"
+wait_for_a_held_tick "$times" 1.2
+end_within 5 INT "Ctrl+C while the simulator was stopped"
+kill -CONT "$(simulator_process)"
+echo "windows simulator comes back: passed"
