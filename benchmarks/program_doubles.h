@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "web/http_transfer.h"
 #include "ui/message_box.h"
+#include "web/http_transfer.h"
 
 namespace stratocue::benchmarks {
 
