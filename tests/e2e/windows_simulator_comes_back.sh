@@ -5,6 +5,10 @@
 # while the simulator is gone, find the new window again, put the METAR back into
 # the new stand-in, keep ticking while the simulator hangs (at most one tick held back by
 # more than 2.5 s per hang), and end through End Program within 5 s with status 0.
+# Then the same for the windowed program, probed from a second process (window-probe.exe)
+# every 100 ms: its main window must answer within 250 ms while the simulator is gone, take
+# more than 2.5 s at most once per hang, and the program must end with status 0 when its
+# main window is closed.
 #
 #     windows_simulator_comes_back.sh WINDOWS_BUILD ROOT [HANG_SECONDS]
 #
@@ -32,6 +36,13 @@ watch() {
   python3 "$root/tests/e2e/tick_watch.py" "$ticks" --pid "$program_pid" "$@" || fail "waited in vain for: $*"
 }
 gap() { python3 "$root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
+# wait_until SECONDS: sleeps until that time (seconds since the epoch, as `now` gives them)
+wait_until() { while python3 -c "import sys, time; sys.exit(0 if time.time() < $1 else 1)"; do sleep 0.2; done; }
+kill_simulator() {
+  kill -KILL "$(simulator_process)"
+  wait "$sim_pid" 2>/dev/null || true
+  forget_process "$sim_pid"
+}
 
 start_simulator
 start_process --in "$work" "$ticks" "$work/stratocue.err" \
@@ -43,12 +54,10 @@ wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
 
 # 1. killed, and started again 20 s later
 killed_at=$(now)
-kill -KILL "$(simulator_process)"
-wait "$sim_pid" 2>/dev/null || true
-forget_process "$sim_pid"
+kill_simulator
 gone=$(watch --after "$first" --timeout 60 "readings=Processing: IPC sendmessage failed all retries" \
   "frmMain.caption^=Stratocue 2002 Can't connect: ")
-while python3 -c "import sys, time; sys.exit(0 if time.time() < $killed_at + 20 else 1)"; do sleep 0.2; done
+wait_until "$killed_at + 20"
 started_at=$(now)
 mv "$work/simulator.part.log" "$work/simulator.first.log"
 start_simulator
@@ -63,7 +72,7 @@ at_most "$killed_gap" 1.5 "a tick was held back while the simulator was gone"
 stopped_at=$(now)
 kill -STOP "$(simulator_process)"
 stopped=$(watch --after "$back" --timeout 60 "readings=Processing: IPC timed out all retries")
-while python3 -c "import sys, time; sys.exit(0 if time.time() < $stopped_at + $hang_seconds else 1)"; do sleep 0.2; done
+wait_until "$stopped_at + $hang_seconds"
 continued_at=$(now)
 kill -CONT "$(simulator_process)"
 recovered=$(watch --after "$stopped" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
@@ -79,4 +88,75 @@ kill -STOP "$(simulator_process)"
 wait_for_a_held_tick "$times" 1.2
 end_within 5 INT "Ctrl+C while the simulator was stopped"
 kill -CONT "$(simulator_process)"
+
+# 4. The windowed program, its main window probed from a second process every 100 ms; each
+#    probe line is "SECONDS ROUND_TRIP_MS [timeout] CAPTION".
+probe=$work/probe.out
+# wait_for_caption AFTER PREFIX: waits (60 s at most) for a probe sent after AFTER that saw
+# the main window's caption start with PREFIX; prints the time it was sent
+wait_for_caption() {
+  local deadline=$((SECONDS + 60)) seen
+  until seen=$(awk -v after="$1" -v prefix="$2" '$1 >= after {
+      caption = $0; sub(/^[^ ]+ [^ ]+ (timeout )?/, "", caption)
+      if (index(caption, prefix) == 1) { print $1; exit } }' "$probe" 2>/dev/null) && [[ -n $seen ]]; do
+    ((SECONDS < deadline)) || fail "the main window's caption never started with \"$2\""
+    running "$program_pid" || fail "the windowed program ended"
+    sleep 0.1
+  done
+  echo "$seen"
+}
+# probe_stats FROM TO: of the probes sent within that span, the number, the longest round
+# trip in seconds and the number that took more than 2.5 s
+probe_stats() {
+  awk -v from="$1" -v to="$2" '$1 >= from && $1 <= to { n++; if ($2 > longest) longest = $2; if ($2 > 2500) long++ }
+    END { printf "%d %.3f %d\n", n, longest / 1000, long }' "$probe"
+}
+start_process --in "$work" "$work/windowed.out" "$work/windowed.err" "$root/scripts/wine-run" "$build/bin/stratocue.exe"
+program_pid=$started_pid
+start_process --in "$work" "$probe" "$work/probe.err" "$root/scripts/wine-run" "$build/bin/window-probe.exe" --seconds 600
+probe_pid=$started_pid
+wait_for_caption 0 "Stratocue 2002 Active" >/dev/null
+
+killed_at=$(now)
+kill_simulator
+gone=$(wait_for_caption "$killed_at" "Stratocue 2002 Can't connect: ")
+wait_until "$killed_at + 20"
+started_at=$(now)
+mv "$work/simulator.part.log" "$work/simulator.second.log"
+start_simulator
+wait_for_caption "$gone" "Stratocue 2002 Active" >/dev/null
+wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+read -r probes longest _ <<<"$(probe_stats "$killed_at" "$started_at")"
+echo "windowed, killed: $probes probes while gone, the longest answer took ${longest} s"
+((probes >= 20)) || fail "only $probes probes reached the main window while the simulator was gone"
+at_most "$longest" 0.25 "the main window was slow to answer while the simulator was gone"
+
+stopped_at=$(now)
+kill -STOP "$(simulator_process)"
+wait_until "$stopped_at + $hang_seconds"
+continued_at=$(now)
+kill -CONT "$(simulator_process)"
+wait_for_caption "$continued_at" "Stratocue 2002 Active" >/dev/null
+read -r probes longest long_waits <<<"$(probe_stats "$stopped_at" "$continued_at")"
+echo "windowed, stopped: $probes probes while stopped, the longest answer took ${longest} s," \
+  "$long_waits took more than 2.5 s"
+((probes >= 10)) || fail "only $probes probes reached the main window while the simulator was stopped"
+((long_waits <= 1)) || fail "the main window took more than 2.5 s to answer $long_waits times during one hang"
+
+# Closing the main window, as its close box does, ends the program.
+closed_at=$(now)
+"$root/scripts/wine-run" "$build/bin/window-probe.exe" --close --seconds 30 || fail "could not close the main window"
+ended_in=$(seconds_until_ended "$program_pid" "$closed_at")
+status=0
+wait "$program_pid" || status=$?
+forget_process "$program_pid"
+program_pid=""
+echo "windowed: ended ${ended_in} s after its main window was closed, with status $status"
+((status == 0)) || fail "the windowed program ended with status $status"
+at_most "$ended_in" 10 "the windowed program took too long to end"
+# The probe ends by itself once the main window is gone.
+seconds_until_ended "$probe_pid" "$closed_at" >/dev/null
+if running "$probe_pid"; then fail "the main window was still there after the program ended"; fi
+wait "$probe_pid" || true
+forget_process "$probe_pid"
 echo "windows simulator comes back: passed"
