@@ -5,7 +5,9 @@
 #   now                          seconds since the epoch, as tick_times.py notes them
 #   running PID                  true while the process runs
 #   at_most VALUE BOUND WHAT     fails, naming WHAT, unless VALUE <= BOUND (seconds)
+#   wait_until SECONDS           sleeps until that time (seconds since the epoch, as `now`)
 #   wait_for_a_held_tick, seconds_until_ended, end_within: below
+#   wait_for_caption, probe_stats: the windowed program's probe lines, below
 
 fail() {
   echo "FAILED: $*" >&2
@@ -24,6 +26,8 @@ wait_for_message() {
 }
 
 now() { date +%s.%N; }
+
+wait_until() { while python3 -c "import sys, time; sys.exit(0 if time.time() < $1 else 1)"; do sleep 0.2; done; }
 
 at_most() { python3 -c "import sys; sys.exit(0 if float('$1') <= float('$2') else 1)" || fail "$3: $1 s (bound $2 s)"; }
 
@@ -64,4 +68,29 @@ end_within() {
   echo "$3: ended after ${ended_in} s with status $status"
   ((status == 0)) || fail "the program ended with status $status"
   at_most "$ended_in" "$1" "the program took too long to end"
+}
+
+# The window probes (window-probe.exe, x11_window_probe.py) write one line per probe of the
+# windowed program's main window into the file named by `probe`:
+#     SECONDS ROUND_TRIP_MS [timeout] CAPTION
+
+# wait_for_caption AFTER PREFIX: waits (60 s at most) for a probe sent after AFTER that saw
+# the main window's caption start with PREFIX; prints the time it was sent
+wait_for_caption() {
+  local deadline=$((SECONDS + 60)) seen
+  until seen=$(awk -v after="$1" -v prefix="$2" '$1 >= after {
+      caption = $0; sub(/^[^ ]+ [^ ]+ (timeout )?/, "", caption)
+      if (index(caption, prefix) == 1) { print $1; exit } }' "$probe" 2>/dev/null) && [[ -n $seen ]]; do
+    ((SECONDS < deadline)) || fail "the main window's caption never started with \"$2\""
+    running "$program_pid" || fail "the windowed program ended"
+    sleep 0.1
+  done
+  echo "$seen"
+}
+
+# probe_stats FROM TO: of the probes sent within that span, the number, the longest round
+# trip in seconds and the number that took more than 2.5 s
+probe_stats() {
+  awk -v from="$1" -v to="$2" '$1 >= from && $1 <= to { n++; if ($2 > longest) longest = $2; if ($2 > 2500) long++ }
+    END { printf "%d %.3f %d\n", n, longest / 1000, long }' "$probe"
 }

@@ -36,8 +36,6 @@ watch() {
   python3 "$root/tests/e2e/tick_watch.py" "$ticks" --pid "$program_pid" "$@" || fail "waited in vain for: $*"
 }
 gap() { python3 "$root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
-# wait_until SECONDS: sleeps until that time (seconds since the epoch, as `now` gives them)
-wait_until() { while python3 -c "import sys, time; sys.exit(0 if time.time() < $1 else 1)"; do sleep 0.2; done; }
 kill_simulator() {
   kill -KILL "$(simulator_process)"
   wait "$sim_pid" 2>/dev/null || true
@@ -92,25 +90,6 @@ kill -CONT "$(simulator_process)"
 # 4. The windowed program, its main window probed from a second process every 100 ms; each
 #    probe line is "SECONDS ROUND_TRIP_MS [timeout] CAPTION".
 probe=$work/probe.out
-# wait_for_caption AFTER PREFIX: waits (60 s at most) for a probe sent after AFTER that saw
-# the main window's caption start with PREFIX; prints the time it was sent
-wait_for_caption() {
-  local deadline=$((SECONDS + 60)) seen
-  until seen=$(awk -v after="$1" -v prefix="$2" '$1 >= after {
-      caption = $0; sub(/^[^ ]+ [^ ]+ (timeout )?/, "", caption)
-      if (index(caption, prefix) == 1) { print $1; exit } }' "$probe" 2>/dev/null) && [[ -n $seen ]]; do
-    ((SECONDS < deadline)) || fail "the main window's caption never started with \"$2\""
-    running "$program_pid" || fail "the windowed program ended"
-    sleep 0.1
-  done
-  echo "$seen"
-}
-# probe_stats FROM TO: of the probes sent within that span, the number, the longest round
-# trip in seconds and the number that took more than 2.5 s
-probe_stats() {
-  awk -v from="$1" -v to="$2" '$1 >= from && $1 <= to { n++; if ($2 > longest) longest = $2; if ($2 > 2500) long++ }
-    END { printf "%d %.3f %d\n", n, longest / 1000, long }' "$probe"
-}
 start_process --in "$work" "$work/windowed.out" "$work/windowed.err" "$root/scripts/wine-run" "$build/bin/stratocue.exe"
 program_pid=$started_pid
 start_process --in "$work" "$probe" "$work/probe.err" "$root/scripts/wine-run" "$build/bin/window-probe.exe" --seconds 600
