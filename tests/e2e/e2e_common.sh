@@ -94,3 +94,47 @@ probe_stats() {
   awk -v from="$1" -v to="$2" '$1 >= from && $1 <= to { n++; if ($2 > longest) longest = $2; if ($2 > 2500) long++ }
     END { printf "%d %.3f %d\n", n, longest / 1000, long }' "$probe"
 }
+
+# probe_while_simulator_goes_and_hangs HANG_SECONDS: with the windowed program (program_pid)
+# running and its probe writing into `probe`, kills the simulator and starts it again 20 s
+# later, then stops it for HANG_SECONDS and continues it. The main window must answer every
+# probe within 250 ms while the simulator is gone and take more than 2.5 s at most once in
+# the hang. The script defines how its simulator is handled: simulator_kill,
+# simulator_start_again (returns once the new one shows the METAR) and simulator_signal SIGNAL.
+probe_while_simulator_goes_and_hangs() {
+  local killed_at gone started_at stopped_at continued_at probes longest long_waits
+  wait_for_caption 0 "Stratocue 2002 Active" >/dev/null
+  wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+  killed_at=$(now)
+  simulator_kill
+  gone=$(wait_for_caption "$killed_at" "Stratocue 2002 Can't connect: ")
+  wait_until "$killed_at + 20"
+  started_at=$(now)
+  simulator_start_again
+  wait_for_caption "$gone" "Stratocue 2002 Active" >/dev/null
+  read -r probes longest _ <<<"$(probe_stats "$killed_at" "$started_at")"
+  echo "windowed, killed: $probes probes while gone, the longest answer took ${longest} s"
+  ((probes >= 20)) || fail "only $probes probes reached the main window while the simulator was gone"
+  at_most "$longest" 0.25 "the main window was slow to answer while the simulator was gone"
+
+  stopped_at=$(now)
+  simulator_signal STOP
+  wait_until "$stopped_at + $1"
+  continued_at=$(now)
+  simulator_signal CONT
+  wait_for_caption "$continued_at" "Stratocue 2002 Active" >/dev/null
+  read -r probes longest long_waits <<<"$(probe_stats "$stopped_at" "$continued_at")"
+  echo "windowed, stopped: $probes probes while stopped, the longest answer took ${longest} s," \
+    "$long_waits took more than 2.5 s"
+  ((probes >= 10)) || fail "only $probes probes reached the main window while the simulator was stopped"
+  ((long_waits <= 1)) || fail "the main window took more than 2.5 s to answer $long_waits times during one hang"
+}
+
+# wait_for_probe_end PID SINCE: the probe PID must end by itself (30 s at most from SINCE)
+# once the program's main window is gone
+wait_for_probe_end() {
+  seconds_until_ended "$1" "$2" >/dev/null
+  if running "$1"; then fail "the main window was still there after the program ended"; fi
+  wait "$1" || true
+  forget_process "$1"
+}

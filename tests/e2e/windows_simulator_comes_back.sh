@@ -94,33 +94,14 @@ start_process --in "$work" "$work/windowed.out" "$work/windowed.err" "$root/scri
 program_pid=$started_pid
 start_process --in "$work" "$probe" "$work/probe.err" "$root/scripts/wine-run" "$build/bin/window-probe.exe" --seconds 600
 probe_pid=$started_pid
-wait_for_caption 0 "Stratocue 2002 Active" >/dev/null
-
-killed_at=$(now)
-kill_simulator
-gone=$(wait_for_caption "$killed_at" "Stratocue 2002 Can't connect: ")
-wait_until "$killed_at + 20"
-started_at=$(now)
-mv "$work/simulator.part.log" "$work/simulator.second.log"
-start_simulator
-wait_for_caption "$gone" "Stratocue 2002 Active" >/dev/null
-wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
-read -r probes longest _ <<<"$(probe_stats "$killed_at" "$started_at")"
-echo "windowed, killed: $probes probes while gone, the longest answer took ${longest} s"
-((probes >= 20)) || fail "only $probes probes reached the main window while the simulator was gone"
-at_most "$longest" 0.25 "the main window was slow to answer while the simulator was gone"
-
-stopped_at=$(now)
-kill -STOP "$(simulator_process)"
-wait_until "$stopped_at + $hang_seconds"
-continued_at=$(now)
-kill -CONT "$(simulator_process)"
-wait_for_caption "$continued_at" "Stratocue 2002 Active" >/dev/null
-read -r probes longest long_waits <<<"$(probe_stats "$stopped_at" "$continued_at")"
-echo "windowed, stopped: $probes probes while stopped, the longest answer took ${longest} s," \
-  "$long_waits took more than 2.5 s"
-((probes >= 10)) || fail "only $probes probes reached the main window while the simulator was stopped"
-((long_waits <= 1)) || fail "the main window took more than 2.5 s to answer $long_waits times during one hang"
+simulator_kill() { kill_simulator; }
+simulator_start_again() {
+  mv "$work/simulator.part.log" "$work/simulator.second.log"
+  start_simulator
+  wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+}
+simulator_signal() { kill "-$1" "$(simulator_process)"; }
+probe_while_simulator_goes_and_hangs "$hang_seconds"
 
 # Closing the main window, as its close box does, ends the program.
 closed_at=$(now)
@@ -133,9 +114,5 @@ program_pid=""
 echo "windowed: ended ${ended_in} s after its main window was closed, with status $status"
 ((status == 0)) || fail "the windowed program ended with status $status"
 at_most "$ended_in" 10 "the windowed program took too long to end"
-# The probe ends by itself once the main window is gone.
-seconds_until_ended "$probe_pid" "$closed_at" >/dev/null
-if running "$probe_pid"; then fail "the main window was still there after the program ended"; fi
-wait "$probe_pid" || true
-forget_process "$probe_pid"
+wait_for_probe_end "$probe_pid" "$closed_at"
 echo "windows simulator comes back: passed"
