@@ -5,6 +5,10 @@
 # while the simulator is gone, find the new window again, put the METAR back into
 # the new stand-in, keep ticking while the simulator hangs (at most one tick held back by
 # more than 2.5 s per hang), and end through End Program within 5 s with status 0.
+# Then the same for the windowed program, probed from a second process (window-probe.exe)
+# every 100 ms: its main window must answer within 250 ms while the simulator is gone, take
+# more than 2.5 s at most once per hang, and the program must end with status 0 when its
+# main window is closed.
 #
 #     windows_simulator_comes_back.sh WINDOWS_BUILD ROOT [HANG_SECONDS]
 #
@@ -32,6 +36,11 @@ watch() {
   python3 "$root/tests/e2e/tick_watch.py" "$ticks" --pid "$program_pid" "$@" || fail "waited in vain for: $*"
 }
 gap() { python3 "$root/tests/e2e/tick_times.py" --gaps "$times" --from "$1" --to "$2"; }
+kill_simulator() {
+  kill -KILL "$(simulator_process)"
+  wait "$sim_pid" 2>/dev/null || true
+  forget_process "$sim_pid"
+}
 
 start_simulator
 start_process --in "$work" "$ticks" "$work/stratocue.err" \
@@ -43,12 +52,10 @@ wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
 
 # 1. killed, and started again 20 s later
 killed_at=$(now)
-kill -KILL "$(simulator_process)"
-wait "$sim_pid" 2>/dev/null || true
-forget_process "$sim_pid"
+kill_simulator
 gone=$(watch --after "$first" --timeout 60 "readings=Processing: IPC sendmessage failed all retries" \
   "frmMain.caption^=Stratocue 2002 Can't connect: ")
-while python3 -c "import sys, time; sys.exit(0 if time.time() < $killed_at + 20 else 1)"; do sleep 0.2; done
+wait_until "$killed_at + 20"
 started_at=$(now)
 mv "$work/simulator.part.log" "$work/simulator.first.log"
 start_simulator
@@ -63,7 +70,7 @@ at_most "$killed_gap" 1.5 "a tick was held back while the simulator was gone"
 stopped_at=$(now)
 kill -STOP "$(simulator_process)"
 stopped=$(watch --after "$back" --timeout 60 "readings=Processing: IPC timed out all retries")
-while python3 -c "import sys, time; sys.exit(0 if time.time() < $stopped_at + $hang_seconds else 1)"; do sleep 0.2; done
+wait_until "$stopped_at + $hang_seconds"
 continued_at=$(now)
 kill -CONT "$(simulator_process)"
 recovered=$(watch --after "$stopped" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
@@ -79,4 +86,33 @@ kill -STOP "$(simulator_process)"
 wait_for_a_held_tick "$times" 1.2
 end_within 5 INT "Ctrl+C while the simulator was stopped"
 kill -CONT "$(simulator_process)"
+
+# 4. The windowed program, its main window probed from a second process every 100 ms; each
+#    probe line is "SECONDS ROUND_TRIP_MS [timeout] CAPTION".
+probe=$work/probe.out
+start_process --in "$work" "$work/windowed.out" "$work/windowed.err" "$root/scripts/wine-run" "$build/bin/stratocue.exe"
+program_pid=$started_pid
+start_process --in "$work" "$probe" "$work/probe.err" "$root/scripts/wine-run" "$build/bin/window-probe.exe" --seconds 600
+probe_pid=$started_pid
+simulator_kill() { kill_simulator; }
+simulator_start_again() {
+  mv "$work/simulator.part.log" "$work/simulator.second.log"
+  start_simulator
+  wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+}
+simulator_signal() { kill "-$1" "$(simulator_process)"; }
+probe_while_simulator_goes_and_hangs "$hang_seconds"
+
+# Closing the main window, as its close box does, ends the program.
+closed_at=$(now)
+"$root/scripts/wine-run" "$build/bin/window-probe.exe" --close --seconds 30 || fail "could not close the main window"
+ended_in=$(seconds_until_ended "$program_pid" "$closed_at")
+status=0
+wait "$program_pid" || status=$?
+forget_process "$program_pid"
+program_pid=""
+echo "windowed: ended ${ended_in} s after its main window was closed, with status $status"
+((status == 0)) || fail "the windowed program ended with status $status"
+at_most "$ended_in" 10 "the windowed program took too long to end"
+wait_for_probe_end "$probe_pid" "$closed_at"
 echo "windows simulator comes back: passed"
