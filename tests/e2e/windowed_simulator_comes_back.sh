@@ -22,6 +22,9 @@ command -v Xvfb >/dev/null || { echo "SKIPPED: no Xvfb" >&2; exit 77; }
 start_process "$work/xvfb.out" "$work/xvfb.err" Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp
 display_number=$(wait_for_line "$work/xvfb.out" '^[0-9]' 30 "$started_pid") || fail "Xvfb did not start"
 export DISPLAY=:$display_number QT_QPA_PLATFORM=xcb
+# In the sanitizer build, leaks that the X platform's system libraries keep are not the
+# program's own.
+export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$e2e_root/tests/e2e/lsan-system-libraries.supp
 
 start_weather
 start_simulator
