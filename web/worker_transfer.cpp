@@ -64,6 +64,15 @@ TransferError FetchTerms::timeoutError(const std::string& detail) const {
 
 TransferError FetchTerms::cancelledError() const { return TransferError("the transfer of " + url_ + " was cancelled"); }
 
+TransferError FetchTerms::tooLongError() const {
+    return TransferError("the answer from " + url_ + " is longer than " + std::to_string(kLongestBodyBytes) + " bytes");
+}
+
+TransferError FetchTerms::tooManyRedirectsError(const std::string& detail) const {
+    return TransferError("transfer of " + url_ + " failed: more than " + std::to_string(kMostRedirects) + " redirects" +
+                         (detail.empty() ? "" : ": " + detail));
+}
+
 // One fetch shared by the waiting thread and its worker: the worker leaves the answer or
 // the failure here and says so.
 class FetchJob {

@@ -38,6 +38,16 @@ wine_prefix_create() {
   echo "wine-prefix: $WINEPREFIX ready in $((SECONDS - started)) s"
 }
 
+# wine_set_dpi DPI: the prefix's display DPI (HKCU\Control Panel\Desktop LogPixels). Wine
+# reads it when its wineserver starts, so the wineserver is ended here; the next Wine
+# program starts it anew.
+wine_set_dpi() {
+  wine_timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    </dev/null >/dev/null 2>&1
+  wine_timeout 30 wineserver -k || true
+  wine_timeout 60 wineserver -w || true
+}
+
 wine_prefix_remove() {
   [[ -n "${WINE_PREFIX_ROOT:-}" && -d "$WINE_PREFIX_ROOT" ]] || return 0
   wine_timeout 30 wineserver -k 2>/dev/null || true

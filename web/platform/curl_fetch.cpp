@@ -27,7 +27,6 @@ namespace stratocue::web {
 
 namespace {
 
-constexpr long kMaxRedirects = 5;
 constexpr const char* kWebProtocols = "http,https";
 
 struct EasyDeleter {
@@ -102,8 +101,7 @@ TransferError failureOf(CURLcode code, const FetchTerms& terms, const std::strin
         case CURLE_OPERATION_TIMEDOUT:
             return terms.timeoutError(reason);
         case CURLE_TOO_MANY_REDIRECTS:
-            return TransferError("transfer of " + url + " failed: more than " + std::to_string(kMaxRedirects) +
-                                 " redirects: " + reason);
+            return terms.tooManyRedirectsError(reason);
         case CURLE_ABORTED_BY_CALLBACK:
             if (terms.cancelled()) return terms.cancelledError();
             return TransferError("transfer of " + url + " failed: " + reason);
@@ -124,8 +122,7 @@ public:
         prepare(easy.get(), terms, body, errorText);
         const CURLcode result = curl_easy_perform(easy.get());
         if (body.tooLong) {
-            throw TransferError("the answer from " + terms.url() + " is longer than " +
-                                std::to_string(kLongestBodyBytes) + " bytes");
+            throw terms.tooLongError();
         }
         if (result != CURLE_OK) {
             const std::string reason =
@@ -171,7 +168,7 @@ private:
         setOption(easy, CURLOPT_PROTOCOLS_STR, kWebProtocols, "the protocols");
         setOption(easy, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols, "the redirect protocols");
         setOption(easy, CURLOPT_FOLLOWLOCATION, 1L, "redirect following");
-        setOption(easy, CURLOPT_MAXREDIRS, kMaxRedirects, "the redirect limit");
+        setOption(easy, CURLOPT_MAXREDIRS, static_cast<long>(kMostRedirects), "the redirect limit");
         setOption(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(terms.timeLeft().count()), "the time-out");
         setOption(easy, CURLOPT_NOSIGNAL, 1L, "no signals");
         setOption(easy, CURLOPT_USERAGENT, kUserAgent, "the user agent");

@@ -40,7 +40,6 @@ namespace {
 
 // WinINet's time-outs may end a call a little before the whole transfer's time is up.
 constexpr auto kTimeoutSlack = std::chrono::milliseconds(100);
-constexpr int kMaxRedirects = 5;
 constexpr DWORD kReadChunkBytes = 8192;
 constexpr DWORD kSocketTimedOut = 10060;  // WSAETIMEDOUT
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
@@ -210,8 +209,7 @@ std::vector<std::byte> readBody(HINTERNET request, const FetchTerms& terms) {
         if (received == 0) break;
         body.insert(body.end(), chunk.begin(), chunk.begin() + received);
         if (body.size() > kLongestBodyBytes) {
-            throw TransferError("the answer from " + terms.url() + " is longer than " +
-                                std::to_string(kLongestBodyBytes) + " bytes");
+            throw terms.tooLongError();
         }
     }
     return body;
@@ -239,10 +237,7 @@ HttpResponse fetchBlocking(HINTERNET session, const FetchTerms& terms) {
         const DWORD status = statusOf(request.get(), terms);
         if (isRedirect(status)) {
             if (const std::optional<std::string> location = locationOf(request.get())) {
-                if (redirects == kMaxRedirects) {
-                    throw TransferError("transfer of " + terms.url() + " failed: more than " +
-                                        std::to_string(kMaxRedirects) + " redirects");
-                }
+                if (redirects == kMostRedirects) throw terms.tooManyRedirectsError("");
                 url = resolvedLocation(url, *location, terms);
                 continue;
             }

@@ -22,6 +22,9 @@ namespace stratocue::web {
 
 using TransferClock = std::chrono::steady_clock;
 
+// How many redirects a fetch follows before it fails; both platforms keep to it.
+inline constexpr int kMostRedirects = 5;
+
 // What one fetch knows on its worker: the URL asked for, its time-out, the moment the time
 // is up, and whether the fetch was cancelled. Shared by the worker and the waiting thread.
 class FetchTerms {
@@ -45,6 +48,10 @@ public:
     [[nodiscard]] TransferError timeoutError(const std::string& detail) const;
     // "the transfer of <url> was cancelled"
     [[nodiscard]] TransferError cancelledError() const;
+    // "the answer from <url> is longer than 32767 bytes"
+    [[nodiscard]] TransferError tooLongError() const;
+    // "transfer of <url> failed: more than 5 redirects[: <detail>]"
+    [[nodiscard]] TransferError tooManyRedirectsError(const std::string& detail) const;
 
 private:
     std::string url_;
