@@ -50,9 +50,15 @@ void Program::runTick() {
         const auto showNewFailure = [&] {
             if (!downAtStart && link.exchangeFailure() != 0) showLinkState(link.exchangeFailure());
         };
-        readSimulatorValues();
-        showNewFailure();
-        afterReadings();
+        // Zeros from failed readings are no position: such a tick leaves the station, the
+        // weather in hand and the altitude bookkeeping as they were, and only counts on.
+        if (readSimulatorValues()) {
+            showNewFailure();
+            afterReadings();
+        } else {
+            showNewFailure();
+            countWhileDown();
+        }
         showNewFailure();
     } catch (const std::exception&) {
         // A fault ends this tick only; the link and the windows stay usable for the next.
@@ -63,6 +69,11 @@ void Program::findSimulatorAgain() {
     if (link.exchangeFailure() == 0) return;
     if (!link.serverPresent()) {
         showLinkState(simlink::kNoServer);
+        return;
+    }
+    if (link.serverHung()) {
+        // Asked without waiting: no reopen, and so no hold, until it answers again.
+        showLinkState(link.exchangeFailure());
         return;
     }
     link.Link_Close();
@@ -81,9 +92,10 @@ void Program::showLinkState(std::int32_t code) {
     frmMain().caption.set(std::string(ui::FrmMain::kDesignCaption) + linkState);
 }
 
-void Program::readSimulatorValues() {
+bool Program::readSimulatorValues() {
     aircraftLatitude_ = 0.0;
     aircraftLongitude_ = 0.0;
+    int positionValuesRead = 0;
     for (const SimulatorReading& reading : simulatorReadings()) {
         std::array<std::byte, 4> raw{};
         const auto destination = std::span<std::byte>(raw).first(static_cast<std::size_t>(reading.value.sizeBytes));
@@ -98,11 +110,16 @@ void Program::readSimulatorValues() {
             text = "Processing: " + simlink::ResultTexts(code);
         } else {
             text = readingText(reading.kind, raw);
+            if (reading.kind == ReadingKind::Latitude || reading.kind == ReadingKind::Longitude ||
+                reading.kind == ReadingKind::Altitude32) {
+                ++positionValuesRead;
+            }
             if (reading.kind == ReadingKind::Latitude) aircraftLatitude_ = latitudeRadians(simlink::readLe32(raw));
             if (reading.kind == ReadingKind::Longitude) aircraftLongitude_ = longitudeRadians(simlink::readLe32(raw));
         }
         (frmStatus().*reading.label).set(text);
     }
+    return positionValuesRead == 3;
 }
 
 }  // namespace stratocue::app

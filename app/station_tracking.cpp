@@ -2,6 +2,7 @@
 // altitude changes, and the METAR and winds-aloft refresh schedules.
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "app/metar_report_labels.h"
@@ -44,13 +45,25 @@ void Program::afterReadings() {
     std::int16_t closestIndex = choice.closestIndex;
     showChosenStation(closestIndex, choice.closestDistance);
 
-    if (weatherToReapply_) reapplyWeather(closestIndex);
     const double altitudeMetres = parseLeadingNumber(frmStatus().lblAltitude.value());
-    const std::int16_t elevationMetres = stationElevation(closestIndex);
-    surfaceAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
-    windsAloftAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
+    if (weatherToReapply_) {
+        reapplyWeather(closestIndex, altitudeMetres);
+    } else {
+        const std::int16_t elevationMetres = stationElevation(closestIndex);
+        surfaceAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
+        windsAloftAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
+    }
     const bool stationChanged = metarSchedule(closestIndex);
     windsAloftSchedule(closestIndex, stationChanged);
+}
+
+void Program::countWhileDown() {
+    // Held at the top rather than overflowing in a long outage: a due refresh stays due.
+    const auto countOn = [](std::int16_t& ticks) {
+        if (ticks < std::numeric_limits<std::int16_t>::max()) ++ticks;
+    };
+    countOn(state.metarTicks);
+    countOn(state.fdTicks);
 }
 
 void Program::forceCheck() {
@@ -153,8 +166,9 @@ void Program::windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged
     }
 }
 
-void Program::reapplyWeather(std::int16_t& closestIndex) {
+void Program::reapplyWeather(std::int16_t& closestIndex, double altitudeMetres) {
     weatherToReapply_ = false;
+    takeAltitude(altitudeMetres);
     if (state.lastMetarText == ProgramState{}.lastMetarText) return;  // none in hand: the schedule fetches it
     if (state.fdValid && !state.forcedActive) FD_Set(state.fdStationIndex, closestIndex);
     state.altitudeSet = false;

@@ -6,6 +6,12 @@
 
 namespace stratocue::simlink {
 
+Link::~Link() {
+    Link_Close();
+    // The program ends: no mapping of it will ever be named again.
+    deleteKeptAtoms();
+}
+
 void Link::Link_Init() {
     state_.serverWindow = 0;
     state_.ipcMessage = 0;
@@ -14,7 +20,33 @@ void Link::Link_Init() {
     state_.view = {};
     state_.nextFree = 0;
     exchangeFailure_ = 0;
+    hungWindow_ = 0;
     clearQueue();
+}
+
+bool Link::serverHung() {
+    if (hungWindow_ == 0) return false;
+    if (platform_.isWindow(hungWindow_) && !platform_.answering(hungWindow_)) return true;
+    // Answering again, it has dealt with every earlier message first; gone, it holds none.
+    hungWindow_ = 0;
+    deleteKeptAtoms();
+    return false;
+}
+
+void Link::keepOrDeleteAtom() {
+    if (state_.atom == 0) return;
+    const auto atom = static_cast<Atom>(state_.atom);
+    if (hungWindow_ != 0) {
+        keptAtoms_.push_back(atom);
+    } else {
+        platform_.deleteAtom(atom);
+    }
+    state_.atom = 0;
+}
+
+void Link::deleteKeptAtoms() {
+    for (const Atom atom : keptAtoms_) platform_.deleteAtom(atom);
+    keptAtoms_.clear();
 }
 
 bool Link::serverPresent() {
@@ -27,10 +59,7 @@ void Link::Link_Close() {
     state_.ipcMessage = 0;
     state_.nextFree = 0;
     clearQueue();
-    if (state_.atom != 0) {
-        platform_.deleteAtom(static_cast<Atom>(state_.atom));
-        state_.atom = 0;
-    }
+    keepOrDeleteAtom();
     if (!state_.view.empty()) {
         platform_.unmapView(state_.view);
         state_.view = {};

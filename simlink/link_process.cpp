@@ -38,18 +38,35 @@ bool Link::Link_Process(std::int32_t& code) {
 
 bool Link::sendBlock(std::uint32_t& reply, std::int32_t& code) {
     const auto atomParameter = static_cast<std::uintptr_t>(static_cast<Atom>(state_.atom));
+    const WindowHandle window = state_.serverWindow;
+    std::uint32_t budgetLeftMs = kExchangeBudgetMs;
+    code = kTimedOut;
     for (int attempt = 0; attempt < kSendAttempts; ++attempt) {
-        if (attempt > 0) {
-            platform_.sleep(kRetryPauseMs);
+        if (hungWindow_ != 0 && hungWindow_ == window) {
+            // A server that timed out gets no send, and no pause, before it answers again.
+            if (budgetLeftMs < IpcPlatform::kProbeTimeoutMs) break;
+            budgetLeftMs -= IpcPlatform::kProbeTimeoutMs;
+            if (serverHung()) break;
         }
-        if (platform_.sendMessageTimeout(state_.serverWindow, state_.ipcMessage, atomParameter, 0, kSendTimeoutMs,
-                                         reply)) {
+        if (attempt > 0) {
+            if (budgetLeftMs <= kRetryPauseMs) break;
+            platform_.sleep(kRetryPauseMs);
+            budgetLeftMs -= kRetryPauseMs;
+        }
+        const std::uint32_t timeoutMs = std::min(kSendTimeoutMs, budgetLeftMs);
+        if (platform_.sendMessageTimeout(window, state_.ipcMessage, atomParameter, 0, timeoutMs, reply)) {
             return true;
         }
-        code = platform_.lastError() != 0 ? kSendFailed : kTimedOut;
+        if (platform_.lastError() != 0) {
+            code = kSendFailed;
+        } else {
+            code = kTimedOut;
+            hungWindow_ = window;
+            budgetLeftMs -= timeoutMs;
+        }
         // Retrying helps a server that is there but slow, never one that is gone, and is
         // not worth holding a program that is asked to end.
-        if (!platform_.isWindow(state_.serverWindow) || (giveUp_ && giveUp_())) break;
+        if (!platform_.isWindow(window) || (giveUp_ && giveUp_())) break;
     }
     exchangeFailure_ = code;
     return false;

@@ -185,6 +185,15 @@ bool PosixIpcPlatform::isWindow(WindowHandle window) {
     return listening(ipcSocketPath(socketFolder_, windowClasses_[window - 1]), lastError_);
 }
 
+bool PosixIpcPlatform::answering(WindowHandle window) {
+    if (!isWindow(window)) return false;
+    const auto waiting = unanswered_.find(window);
+    if (waiting == unanswered_.end()) return true;
+    if (!answeredOrDropped(waiting->second.get())) return false;
+    unanswered_.erase(waiting);
+    return true;
+}
+
 std::uint32_t PosixIpcPlatform::registerWindowMessage(std::string_view name) {
     lastError_ = 0;
     auto known = std::find(messageNames_.begin(), messageNames_.end(), name);

@@ -34,6 +34,16 @@ bool Win32IpcPlatform::isWindow(WindowHandle window) {
     return tracked(lastError_, [&] { return ::IsWindow(toWindow(window)); }) != FALSE;
 }
 
+bool Win32IpcPlatform::answering(WindowHandle window) {
+    // A window Windows already calls hung fails at once; one not yet so marked (the first
+    // 5 s of a hang) holds this probe for its short time-out only.
+    DWORD_PTR result = 0;
+    return tracked(lastError_, [&] {
+               return ::SendMessageTimeoutA(toWindow(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeTimeoutMs,
+                                            &result);
+           }) != 0;
+}
+
 std::uint32_t Win32IpcPlatform::registerWindowMessage(std::string_view name) {
     const std::string messageName(name);
     return tracked(lastError_, [&] { return ::RegisterWindowMessageA(messageName.c_str()); });

@@ -35,6 +35,36 @@ bool FakeIpcPlatform::isWindow(simlink::WindowHandle window) {
     return window != 0 && window == shownWindow_ && shown(window);
 }
 
+bool FakeIpcPlatform::answering(simlink::WindowHandle window) {
+    ++probeCount_;
+    const bool answers = window != 0 && window == shownWindow_ && shown(window) && !faults.hung &&
+                         !faults.everySendFails && sendCount_ >= faults.failingSends;
+    if (answers) serveQueued();
+    return answers;
+}
+
+void FakeIpcPlatform::serveQueued() {
+    for (const simlink::Atom atom : queuedWhileHung_) (void)serve(atom);
+    queuedWhileHung_.clear();
+}
+
+std::uint32_t FakeIpcPlatform::serve(simlink::Atom atom) {
+    // The block is found through the atom's name at the time it is served, as a server does.
+    const auto entry = atoms_.find(atom);
+    servedAtomNames_.push_back(entry != atoms_.end() ? entry->second.name : std::string());
+    if (entry == atoms_.end() || !mappingOpen_ || entry->second.name != lastMappingName_) return 0;
+    space_.setLe32(offsets::kServerVersion.place(), static_cast<std::uint32_t>(versionWord_));
+    space_.setLe32(offsets::kSimulatorWord.place(), static_cast<std::uint32_t>(simulatorWord_));
+    exchanges_.push_back(parseRequestBlock(block_).value_or(std::vector<RequestRecord>{}));
+    const std::uint32_t served = processRequestBlock(block_, space_, [this](const WriteNotice& notice) {
+        writes_.push_back(FakeWrite{notice.offset, {notice.bytes.begin(), notice.bytes.end()}});
+    });
+    if (faults.tamper) {
+        faults.tamper(block_);
+    }
+    return served;
+}
+
 std::uint32_t FakeIpcPlatform::registerWindowMessage(std::string_view name) {
     if (faults.registerFails) {
         return 0;
@@ -54,7 +84,9 @@ simlink::Atom FakeIpcPlatform::addAtom(std::string_view name) {
             return atom;
         }
     }
-    const simlink::Atom atom = nextAtom_++;
+    // The lowest free number, as Windows hands freed atom numbers out again.
+    simlink::Atom atom = kFirstAtom;
+    while (atoms_.contains(atom)) ++atom;
     atoms_.emplace(atom, AtomEntry{std::string(name), 1});
     return atom;
 }
@@ -112,27 +144,27 @@ void FakeIpcPlatform::closeHandle(simlink::MappingHandle mapping) {
 }
 
 bool FakeIpcPlatform::sendMessageTimeout(simlink::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                         std::intptr_t /*lParam*/, std::uint32_t /*timeoutMs*/, std::uint32_t& reply) {
+                                         std::intptr_t /*lParam*/, std::uint32_t timeoutMs, std::uint32_t& reply) {
     ++sendCount_;
+    sendTimeouts_.push_back(timeoutMs);
     const bool addressed = window != 0 && window == shownWindow_ && shown(window) && message == kMessageNumber &&
                            atoms_.contains(static_cast<simlink::Atom>(wParam)) && mappingOpen_;
     if (!addressed) {
         lastError_ = kInvalidWindowError;
         return false;
     }
+    const auto atom = static_cast<simlink::Atom>(wParam);
+    if (faults.hung) {
+        queuedWhileHung_.push_back(atom);
+        lastError_ = 0;  // timed out
+        return false;
+    }
+    serveQueued();
     if (faults.everySendFails || sendCount_ <= faults.failingSends) {
         lastError_ = faults.sendError;
         return false;
     }
-    space_.setLe32(offsets::kServerVersion.place(), static_cast<std::uint32_t>(versionWord_));
-    space_.setLe32(offsets::kSimulatorWord.place(), static_cast<std::uint32_t>(simulatorWord_));
-    exchanges_.push_back(parseRequestBlock(block_).value_or(std::vector<RequestRecord>{}));
-    const std::uint32_t served = processRequestBlock(block_, space_, [this](const WriteNotice& notice) {
-        writes_.push_back(FakeWrite{notice.offset, {notice.bytes.begin(), notice.bytes.end()}});
-    });
-    if (faults.tamper) {
-        faults.tamper(block_);
-    }
+    const std::uint32_t served = serve(atom);
     reply = faults.reply.value_or(served);
     lastError_ = 0;
     return true;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -155,6 +156,19 @@ protected:
         for (auto& level : program.FdWinds.levels[1]) level = {27, 20, 10};
         program.state.fdValid = true;
         program.state.fdStationIndex = 1;
+    }
+
+    // On-screen messages written, winds-aloft ones included.
+    [[nodiscard]] int messagesWritten() const {
+        return static_cast<int>(std::count_if(
+            fixture.simulator.writes().begin(), fixture.simulator.writes().end(),
+            [](const standins::FakeWrite& write) { return write.offset == offsets::kMessageText.offset; }));
+    }
+    // The simulator is gone for `ticks` ticks and is there again for the next one.
+    void outage(int ticks) {
+        fixture.simulator.faults.windows = standins::FakeServerWindows::None;
+        for (int i = 0; i < ticks; ++i) tick();
+        fixture.simulator.faults.windows = standins::FakeServerWindows::Both;
     }
 
     test_support::TempFolder folder;
@@ -358,6 +372,84 @@ TEST_F(Schedule, ForcedStationIsUsedWithinItsRange) {
     EXPECT_EQ(program.frmMain().lblTEMPID.value(), "BBBB");
     EXPECT_EQ(program.frmMain().lblTEMPdist.value(), "69.2");
     EXPECT_TRUE(program.state.forcedActive);
+}
+
+TEST_F(Schedule, AnOutageLongerThanBothPeriodsChangesNothingThenRefreshesAfterTheWeatherGoesBack) {
+    useWindsAloft();
+    placeAircraft(1, 900);  // at BBBB
+    tick();
+    program.state.lastSetAltitude = 900;
+    const ProgramState before = program.state;
+    const std::string report = program.frmStatus().lblMETARwinddir.value();
+    const std::size_t requestsBefore = fixture.transfer.requested.size();
+
+    placeAircraft(0, 2000);  // the readings fail, so neither counts
+    const int outageTicks = std::max(before.metarPeriodTicks, before.fdPeriodTicks) + 5;
+    outage(outageTicks);
+    EXPECT_EQ(fixture.transfer.requested.size(), requestsBefore);
+    EXPECT_EQ(program.frmMain().lblTEMPID.value(), "BBBB");
+    EXPECT_EQ(program.frmMain().lblTEMPdist.value(), "0.0");
+    EXPECT_EQ(program.frmStatus().lblMETARwinddir.value(), report);
+    ProgramState counted = before;
+    counted.metarTicks = static_cast<std::int16_t>(before.metarTicks + outageTicks);
+    counted.fdTicks = static_cast<std::int16_t>(before.fdTicks + outageTicks);
+    EXPECT_EQ(program.state, counted);
+
+    // Back at BBBB: the weather in hand goes in first, then the refreshes that fell due.
+    placeAircraft(1, 2000);
+    const int metarFetchesBefore = fixture.transfer.requestsContaining("metar?ids=");
+    const int fdFetchesBefore = fixture.transfer.requestsContaining("region=");
+    const std::size_t writesBefore = fixture.simulator.writes().size();
+    std::size_t writesAtFirstFetch = 0;
+    fixture.transfer.onRequest = [&] {
+        if (writesAtFirstFetch == 0) writesAtFirstFetch = fixture.simulator.writes().size();
+    };
+    tick();
+    EXPECT_GT(writesAtFirstFetch, writesBefore);
+    EXPECT_GT(fixture.transfer.requestsContaining("metar?ids="), metarFetchesBefore);
+    EXPECT_GT(fixture.transfer.requestsContaining("region="), fdFetchesBefore);
+}
+
+TEST_F(Schedule, TheReopenTickPutsTheWeatherInHandBackOnce) {
+    struct Case {
+        const char* name;
+        bool windsAloft;
+        bool forced;
+        bool metarInHand;
+        int expectedWindsAloftWrites;
+        int expectedMessages;
+        int expectedSurfaceWrites;  // each writer call writes the gust once
+    };
+    const Case cases[] = {
+        {"MetarAndWindsAloft", true, false, true, 1, 2, 2},
+        {"NoWindsAloftInUse", false, false, true, 0, 1, 1},
+        {"ForcedStationTakesNoWindsAloft", true, true, true, 0, 1, 1},
+        {"NoMetarYet", true, false, false, 0, 0, 0},
+    };
+    useWindsAloft();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        program.state.fdValid = c.windsAloft;
+        program.state.forcedId = c.forced ? "AAAA" : "";
+        program.state.forcedActive = c.forced;
+        if (!c.metarInHand) program.state.lastMetarText = ProgramState{}.lastMetarText;
+        program.state.lastSetAltitude = 900;
+        placeAircraft(0, 900);
+        tick();
+        outage(2);
+
+        // The simulator restarts 2100 m higher: that altitude is taken, no altitude case fires.
+        placeAircraft(0, 3000);
+        const int windsAloftBefore = windsAloftWrites();
+        const int messagesBefore = messagesWritten();
+        EXPECT_EQ(surfaceWritesDuringTick(), c.expectedSurfaceWrites);
+        EXPECT_EQ(windsAloftWrites() - windsAloftBefore, c.expectedWindsAloftWrites);
+        EXPECT_EQ(messagesWritten() - messagesBefore, c.expectedMessages);
+        EXPECT_EQ(program.state.lastSetAltitude, 3000);
+        const int messagesAfter = messagesWritten();
+        tick();
+        EXPECT_EQ(messagesWritten(), messagesAfter);  // once
+    }
 }
 
 }  // namespace

@@ -49,11 +49,11 @@ TEST_F(SimulatorComesAndGoes, AFailedExchangeEndsTheTicksExchanges) {
         std::size_t goodReadings;  // exchanges served before the server fails
         bool gone;                 // the window disappears; otherwise every send times out
         std::string_view text;
-        int sendsOfTheFailure;  // gone: no retry at all
+        int sendsOfTheFailure;  // gone or hung: no retry at all
     };
     const Case cases[] = {
-        {"TimedOutAtTheFirstReading", 0, false, kTimedOutText, simlink::kSendAttempts},
-        {"TimedOutAfterFiveReadings", 5, false, kTimedOutText, simlink::kSendAttempts},
+        {"TimedOutAtTheFirstReading", 0, false, kTimedOutText, 1},
+        {"TimedOutAfterFiveReadings", 5, false, kTimedOutText, 1},
         {"GoneAtTheFirstReading", 0, true, kSendFailedText, 1},
         {"GoneAfterThirteenReadings", 13, true, kSendFailedText, 1},
     };
@@ -143,20 +143,26 @@ TEST_F(SimulatorComesAndGoes, GoneThenBackOpensAgainAndPutsTheWeatherBack) {
 
 TEST_F(SimulatorComesAndGoes, AHungServerIsOpenedAgainOnceItAnswers) {
     tick();
-    simulator.faults.everySendFails = true;  // hung: there, but every send times out
+    simulator.faults.hung = true;  // there, but every send times out
     tick();
     EXPECT_EQ(label(0), kTimedOutText);
-    // Still there, so each tick tries to open again; the failed open keeps the labels' reason.
+    // While it is hung, a tick asks it without waiting: no send, no pause, no new open.
+    const int sendsWhileHung = simulator.sendCount();
+    const std::size_t pausesWhileHung = simulator.sleeps().size();
+    const std::uint32_t opensWhileHung = program.link.openCount();
     tick();
+    tick();
+    EXPECT_EQ(simulator.sendCount(), sendsWhileHung);
+    EXPECT_EQ(simulator.sleeps().size(), pausesWhileHung);
+    EXPECT_EQ(program.link.openCount(), opensWhileHung);
     EXPECT_EQ(label(0), kTimedOutText);
     EXPECT_EQ(caption(), "Stratocue 2002 Can't connect: IPC timed out all retries");
-    EXPECT_FALSE(program.link.isOpen());
 
-    simulator.faults.everySendFails = false;
+    simulator.faults.hung = false;
     tick();
     EXPECT_EQ(caption(), "Stratocue 2002 Active");
     EXPECT_EQ(label(12), "1234");
-    EXPECT_EQ(simulator.lastMappingName(), simlink::mappingName(standins::FakeIpcPlatform::kProcessId, 3));
+    EXPECT_EQ(simulator.lastMappingName(), simlink::mappingName(standins::FakeIpcPlatform::kProcessId, 2));
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ public:
         return className == kServerClass ? platform_.findWindow(serverClass_) : 0;
     }
     bool isWindow(WindowHandle window) override { return platform_.isWindow(window); }
+    bool answering(WindowHandle window) override { return platform_.answering(window); }
     std::uint32_t registerWindowMessage(std::string_view name) override {
         return platform_.registerWindowMessage(name);
     }
@@ -201,6 +202,7 @@ TYPED_TEST_P(IpcPlatformContract, SendGivesTheServersReply) {
     EXPECT_TRUE(outcome.sent);
     EXPECT_EQ(outcome.lastError, 0U);
     EXPECT_EQ(reply, 7U);
+    EXPECT_TRUE(this->platform_.answering(window));
 }
 
 TYPED_TEST_P(IpcPlatformContract, TimedOutSendReportsNoError) {
@@ -231,8 +233,10 @@ TYPED_TEST_P(IpcPlatformContract, AHungServerIsStillPresent) {
     ASSERT_NE(window, 0U);
     std::uint32_t reply = 0;
     ASSERT_FALSE(this->sendOnce(window, kShortTimeoutMs, reply).sent);
-    // Looking for the server never waits for it to answer (a wait here would never end).
+    // Looking for the server, or asking whether it answers, never waits for it (a wait
+    // here would never end).
     EXPECT_TRUE(platform.isWindow(window));
+    EXPECT_FALSE(platform.answering(window));
     EXPECT_EQ(platform.findWindow(this->harness.serverClass()), window);
 }
 

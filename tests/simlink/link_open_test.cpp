@@ -72,7 +72,7 @@ TEST(LinkOpen, EachFailureGivesItsCodeAndReleasesEverything) {
         {"ZerosForFivePasses", [](FakeIpcPlatform& p) { p.setVersionWord(0); }, 0, kWrongVersion, 5},
         {"SimulatorWordZeroForFivePasses", [](FakeIpcPlatform& p) { p.setSimulatorWord(0); }, 0, kWrongVersion, 5},
         {"OtherSimulatorRequested", [](FakeIpcPlatform&) {}, 8, kWrongSimulator, 1},
-        {"EverySendTimesOut", [](FakeIpcPlatform& p) { p.faults.everySendFails = true; }, 0, kTimedOut, 11},
+        {"EverySendTimesOut", [](FakeIpcPlatform& p) { p.faults.everySendFails = true; }, 0, kTimedOut, 1},
         {"EverySendFails",
          [](FakeIpcPlatform& p) {
              p.faults.everySendFails = true;
@@ -93,7 +93,8 @@ TEST(LinkOpen, EachFailureGivesItsCodeAndReleasesEverything) {
         EXPECT_EQ(fake.link.state().atom, 0);
         EXPECT_EQ(fake.link.state().mapping, 0U);
         EXPECT_EQ(fake.link.state().nextFree, 0U);
-        EXPECT_EQ(fake.platform.heldAtoms(), 0U);
+        // A server that timed out may still serve the open's message: its atom is kept.
+        EXPECT_EQ(fake.platform.heldAtoms(), test.expectedCode == kTimedOut ? 1U : 0U);
         EXPECT_EQ(fake.platform.heldMappings(), 0U);
         EXPECT_EQ(fake.platform.heldViews(), 0U);
         EXPECT_EQ(fake.platform.sendCount(), test.expectedSends);

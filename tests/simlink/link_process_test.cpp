@@ -20,20 +20,26 @@ TEST(LinkProcess, NothingQueuedSendsNothing) {
     EXPECT_EQ(fake.platform.sendCount(), 1);  // the handshake's only
 }
 
-TEST(LinkProcess, RetriesUpToElevenSends) {
+TEST(LinkProcess, RetriesUpToElevenSendsWithinTheExchangeBudget) {
     struct Case {
         const char* name;
         int failingSends;
-        std::uint32_t sendError;
+        std::uint32_t sendError;  // 0: the failing sends time out
         bool expectedDone;
         std::int32_t expectedCode;
+        int expectedSends;
+        std::uint32_t expectedLastTimeoutMs;  // what is left of the budget for the last send
     };
     const Case cases[] = {
-        {"FirstSendSucceeds", 0, 0, true, kOk},
-        {"SucceedsOnSecond", 1, 1460, true, kOk},
-        {"SucceedsOnTheLast", 10, 0, true, kOk},
-        {"AllTimedOut", 11, 0, false, kTimedOut},
-        {"AllFailedWithAnError", 11, 1460, false, kSendFailed},
+        {"FirstSendSucceeds", 0, 0, true, kOk, 1, kSendTimeoutMs},
+        {"SucceedsOnSecond", 1, 1460, true, kOk, 2, kSendTimeoutMs},
+        {"SucceedsOnTheLastAfterErrors", 10, 1460, true, kOk, 11, kExchangeBudgetMs - 10 * kRetryPauseMs},
+        // Timed out once, then answers a probe: one more send in what is left.
+        {"SlowOnceThenAnswering", 1, 0, true, kOk, 2,
+         kExchangeBudgetMs - kSendTimeoutMs - IpcPlatform::kProbeTimeoutMs - kRetryPauseMs},
+        // Timed out and not answering a probe: hung, no further send and no pause.
+        {"TimedOutAndHung", 11, 0, false, kTimedOut, 1, kSendTimeoutMs},
+        {"AllFailedWithAnError", 11, 1460, false, kSendFailed, 11, kExchangeBudgetMs - 10 * kRetryPauseMs},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -49,12 +55,12 @@ TEST(LinkProcess, RetriesUpToElevenSends) {
         ASSERT_TRUE(fake.link.Link_Read(offsets::kServerVersion.offset, 4, version, code));
         EXPECT_EQ(fake.link.Link_Process(code), test.expectedDone);
         EXPECT_EQ(code, test.expectedCode);
-        const int sends = std::min(test.failingSends + 1, kSendAttempts);
-        EXPECT_EQ(fake.platform.sendCount() - sendsBefore, sends);
+        EXPECT_EQ(fake.platform.sendCount() - sendsBefore, test.expectedSends);
+        EXPECT_EQ(fake.platform.sendTimeouts().back(), test.expectedLastTimeoutMs);
         const std::vector<std::uint32_t>& sleeps = fake.platform.sleeps();
         const std::vector<std::uint32_t> pauses(sleeps.begin() + static_cast<std::ptrdiff_t>(sleepsBefore),
                                                 sleeps.end());
-        EXPECT_EQ(pauses, std::vector<std::uint32_t>(static_cast<std::size_t>(sends - 1), kRetryPauseMs));
+        EXPECT_EQ(pauses, std::vector<std::uint32_t>(static_cast<std::size_t>(test.expectedSends - 1), kRetryPauseMs));
         EXPECT_EQ(readLe32(version), test.expectedDone ? 0x28100004 : readLe32(filledBytes<4>(0xAA)));
         EXPECT_EQ(fake.link.state().nextFree, 0U);
     }
@@ -127,7 +133,7 @@ TEST(LinkProcess, AFailedExchangeHoldsBackEveryLaterOneUntilTheLinkOpensAgain) {
         int expectedSends;  // a server that is gone, or a program that ends, does not retry
     };
     const Case cases[] = {
-        {"TimedOut", false, false, kTimedOut, kSendAttempts},
+        {"TimedOut", false, false, kTimedOut, 1},
         {"WindowGone", true, false, kSendFailed, 1},
         {"TimedOutWhileEnding", false, true, kTimedOut, 1},
     };
@@ -171,7 +177,8 @@ TEST(LinkProcess, AFailedReopenKeepsTheLinkDown) {
         const char* name;
         FakeFaults faultsAtReopen;
         std::int32_t expectedOpenCode;
-        std::int32_t expectedFailure;  // the reason the link stays down
+        std::int32_t expectedFailure;   // the reason the link stays down
+        std::size_t expectedAtomsKept;  // for a server that may still serve the open's message
     };
     FakeFaults gone;
     gone.windows = standins::FakeServerWindows::None;
@@ -180,9 +187,9 @@ TEST(LinkProcess, AFailedReopenKeepsTheLinkDown) {
     FakeFaults wrongVersion;
     wrongVersion.reply = 0;
     const Case cases[] = {
-        {"NoServer", gone, kNoServer, kSendFailed},
-        {"StillHung", hung, kTimedOut, kTimedOut},
-        {"BadReply", wrongVersion, kBadData, kSendFailed},
+        {"NoServer", gone, kNoServer, kSendFailed, 0},
+        {"StillHung", hung, kTimedOut, kTimedOut, 1},
+        {"BadReply", wrongVersion, kBadData, kSendFailed, 0},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -199,9 +206,62 @@ TEST(LinkProcess, AFailedReopenKeepsTheLinkDown) {
         EXPECT_FALSE(fake.link.Link_Open(0, code));
         EXPECT_EQ(code, test.expectedOpenCode);
         EXPECT_EQ(fake.link.exchangeFailure(), test.expectedFailure);
-        EXPECT_EQ(fake.platform.heldAtoms(), 0U);
+        EXPECT_EQ(fake.platform.heldAtoms(), test.expectedAtomsKept);
         EXPECT_EQ(fake.platform.heldMappings(), 0U);
     }
+}
+
+TEST(LinkProcess, AHungServerGetsNoSendNorPauseUntilItAnswersAProbe) {
+    FakeLink fake;
+    ASSERT_EQ(fake.open(), kOk);
+    fake.platform.faults.hung = true;
+    std::int32_t code = -1;
+    ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, filledBytes<2>(1), code));
+    EXPECT_FALSE(fake.link.Link_Process(code));
+    EXPECT_EQ(code, kTimedOut);
+    const int sendsAfterTheTimeOut = fake.platform.sendCount();
+    const std::size_t sleepsAfterTheTimeOut = fake.platform.sleeps().size();
+
+    // A reopen while it is hung: no send, no pause, and the open's atom is kept.
+    fake.link.Link_Close();
+    EXPECT_TRUE(fake.link.serverHung());
+    EXPECT_FALSE(fake.link.Link_Open(0, code));
+    EXPECT_EQ(code, kTimedOut);
+    EXPECT_EQ(fake.platform.sendCount(), sendsAfterTheTimeOut);
+    EXPECT_EQ(fake.platform.sleeps().size(), sleepsAfterTheTimeOut);
+    EXPECT_EQ(fake.platform.heldAtoms(), 2U);
+
+    // It answers: the hang is forgotten and the kept atoms go.
+    fake.platform.faults.hung = false;
+    EXPECT_FALSE(fake.link.serverHung());
+    EXPECT_EQ(fake.platform.heldAtoms(), 0U);
+    ASSERT_TRUE(fake.link.Link_Open(0, code));
+}
+
+TEST(LinkProcess, AMessageQueuedBeforeAReopenNeverReachesTheNewMapping) {
+    FakeLink fake;
+    ASSERT_EQ(fake.open(), kOk);
+    const Atom firstAtom = static_cast<Atom>(fake.link.state().atom);
+    fake.platform.faults.hung = true;
+    std::int32_t code = -1;
+    ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, filledBytes<2>(1), code));
+    ASSERT_FALSE(fake.link.Link_Process(code));  // queued at the hung server
+    const std::size_t writesBefore = fake.platform.writes().size();
+
+    // The server comes back and serves what it queued while the link opens anew.
+    fake.link.Link_Close();
+    fake.platform.faults.hung = false;
+    ASSERT_TRUE(fake.link.Link_Open(0, code));
+    EXPECT_NE(static_cast<Atom>(fake.link.state().atom), firstAtom);
+    const std::vector<std::string>& served = fake.platform.servedAtomNames();
+    ASSERT_GE(served.size(), 2U);
+    EXPECT_EQ(served[served.size() - 2], mappingName(standins::FakeIpcPlatform::kProcessId, 1));
+    EXPECT_EQ(fake.platform.writes().size(), writesBefore + 1);  // the handshake's own write only
+
+    // Freed numbers are handed out again, lowest first, once no server can hold them.
+    fake.link.Link_Close();
+    ASSERT_TRUE(fake.link.Link_Open(0, code));
+    EXPECT_EQ(static_cast<Atom>(fake.link.state().atom), firstAtom);
 }
 
 TEST(LinkProcess, PresenceIsTheWindowHeldOrEitherClassFound) {

@@ -108,8 +108,12 @@ private:
     // and shows the outcome in the main window's caption.
     void findSimulatorAgain();
     void showLinkState(std::int32_t code);
-    void readSimulatorValues();
+    // Reads and shows the fourteen values; true when the position and the altitude were read.
+    [[nodiscard]] bool readSimulatorValues();
     void afterReadings();
+    // A tick without a position: the refresh counters go on, so that a refresh falling due
+    // meanwhile runs in the first tick with a position.
+    void countWhileDown();
     // Station tracking and the refresh schedules
     void forceCheck();
     void showChosenStation(std::int16_t closestIndex, double closestDistance);
@@ -121,9 +125,9 @@ private:
     void windsAloftAltitudeCase(std::int16_t& closestIndex, double altitudeMetres, std::int16_t elevationMetres);
     [[nodiscard]] bool metarSchedule(std::int16_t& closestIndex);
     void windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged);
-    // A simulator found again starts with its own weather: the METAR and winds aloft in
-    // hand go back in once.
-    void reapplyWeather(std::int16_t& closestIndex);
+    // A simulator found again starts with its own weather: takes the altitude, then the
+    // METAR and winds aloft in hand go back in once, in place of the altitude cases.
+    void reapplyWeather(std::int16_t& closestIndex, double altitudeMetres);
     void takeAltitude(double altitudeMetres);
     [[nodiscard]] std::int16_t stationElevation(std::int16_t index) const;
     // The workers, with what they read from the windows

@@ -26,6 +26,11 @@ public:
     // IsWindow: whether a window found earlier still exists, answered without waiting for
     // it. A platform that cannot tell says it does, so the link keeps retrying its sends.
     virtual bool isWindow(WindowHandle window) { return window != 0; }
+    // Whether the window's thread answers a message now, asked in a way that cannot hold
+    // the caller longer than kProbeTimeoutMs (SendMessageTimeoutA(WM_NULL) with
+    // SMTO_ABORTIFHUNG). A platform that cannot tell says it answers while it exists.
+    virtual bool answering(WindowHandle window) { return isWindow(window); }
+    static constexpr std::uint32_t kProbeTimeoutMs = 50;
     // RegisterWindowMessageA: a message number for the name, 0 on failure.
     virtual std::uint32_t registerWindowMessage(std::string_view name) = 0;
     virtual std::uint32_t currentProcessId() = 0;

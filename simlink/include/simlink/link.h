@@ -45,6 +45,9 @@ constexpr std::int32_t kRecordWrite = 2;
 constexpr std::uint32_t kSendTimeoutMs = 2000;
 constexpr int kSendAttempts = 11;
 constexpr std::uint32_t kRetryPauseMs = 100;
+// What one exchange may hold the program at most: its sends' time-outs, its pauses and its
+// probes together, well below the 5 s after which Windows calls a program not responding.
+constexpr std::uint32_t kExchangeBudgetMs = 2500;
 
 // Servers read the mapping name into a field of this many bytes, its ending zero included.
 constexpr std::size_t kMappingNameFieldBytes = 24;
@@ -83,7 +86,7 @@ public:
     explicit Link(IpcPlatform& platform) : platform_(platform) {}
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
-    ~Link() { Link_Close(); }
+    ~Link();
 
     // Forgets every handle without releasing anything; called once before the first open.
     void Link_Init();
@@ -117,6 +120,10 @@ public:
     // Whether a server is there to open the link to, found without waiting for it: the
     // window held still exists, or a window of either server class is found.
     [[nodiscard]] bool serverPresent();
+    // Whether the server whose send timed out still does not answer, asked without waiting
+    // for it. Once it answers again, or is gone, the hang is forgotten and the atoms kept
+    // for it are deleted.
+    [[nodiscard]] bool serverHung();
     // How many opens this link has begun; the mapping name carries the count.
     [[nodiscard]] std::uint32_t openCount() const { return openCount_; }
     // Asked before each retry of a send: true gives the retries up, so that a program
@@ -138,13 +145,18 @@ private:
                      std::span<std::byte> destination, std::int32_t& code);
     bool open(std::int32_t requestedSimulator, std::int32_t& code);
     // Sends the terminated block, up to 11 times with 100 ms pauses, fewer when the server
-    // window is gone; on failure sets code 11 or 12 and remembers it as the exchange failure.
+    // window is gone, when it timed out and does not answer a probe, or when the exchange's
+    // time is spent; on failure sets code 11 or 12 and remembers it as the exchange failure.
     bool sendBlock(std::uint32_t& reply, std::int32_t& code);
     // Checks every record against what was queued, then copies the read results.
     bool scanReply(std::int32_t& code);
     // The version handshake of Link_Open; false ends the open with `code`.
     bool handshake(std::int32_t& code);
     void clearQueue();
+    // A server that may still hold messages naming an atom must not see its number given
+    // to a new mapping's name: such atoms are kept until the server answers or is gone.
+    void keepOrDeleteAtom();
+    void deleteKeptAtoms();
 
     IpcPlatform& platform_;
     LinkState state_;
@@ -153,6 +165,8 @@ private:
     std::int32_t exchangeFailure_ = 0;
     std::uint32_t openCount_ = 0;
     std::function<bool()> giveUp_;
+    WindowHandle hungWindow_ = 0;  // the server window whose send timed out; 0 = none
+    std::vector<Atom> keptAtoms_;
 };
 
 // Shift(value, bits, left): value * 2^bits (to nearest) or value / 2^bits truncated toward

@@ -34,6 +34,9 @@ public:
     WindowHandle findWindow(std::string_view className) override;
     // Whether the socket of the window's class still accepts a connection; never waits.
     bool isWindow(WindowHandle window) override;
+    // Whether the socket still accepts a connection and the server has answered (or
+    // dropped) the send that timed out, if one did; polls without waiting.
+    bool answering(WindowHandle window) override;
     // 0xC000 + the name's place in this object's table.
     std::uint32_t registerWindowMessage(std::string_view name) override;
     std::uint32_t currentProcessId() override;

@@ -24,6 +24,8 @@ public:
     WindowHandle findWindow(std::string_view className) override;
     // IsWindow.
     bool isWindow(WindowHandle window) override;
+    // SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeTimeoutMs) succeeded.
+    bool answering(WindowHandle window) override;
     // RegisterWindowMessageA.
     std::uint32_t registerWindowMessage(std::string_view name) override;
     // GetCurrentProcessId.

@@ -22,13 +22,16 @@ enum class FakeServerWindows { Both, ClientOnly, None };
 // Faults the fake injects; the defaults give a healthy server.
 struct FakeFaults {
     FakeServerWindows windows = FakeServerWindows::Both;
-    bool registerFails = false;          // registerWindowMessage returns 0
-    bool atomFails = false;              // addAtom returns 0
-    bool mappingFails = false;           // createFileMapping returns 0
-    bool mappingExists = false;          // createFileMapping reports "already exists" (183)
-    bool viewFails = false;              // mapView returns nothing
-    int failingSends = 0;                // the first N sends fail
-    bool everySendFails = false;         // every send fails
+    bool registerFails = false;   // registerWindowMessage returns 0
+    bool atomFails = false;       // addAtom returns 0
+    bool mappingFails = false;    // createFileMapping returns 0
+    bool mappingExists = false;   // createFileMapping reports "already exists" (183)
+    bool viewFails = false;       // mapView returns nothing
+    int failingSends = 0;         // the first N sends fail
+    bool everySendFails = false;  // every send fails
+    // Hung: every send times out and stays queued, served in order once this is cleared
+    // (at the next send or probe), as a window whose thread stops pumping does.
+    bool hung = false;
     std::uint32_t sendError = 0;         // lastError of a failed send; 0 = timed out
     std::optional<std::uint32_t> reply;  // reply value in place of the server's own
     // Called with the block after the server served it, to corrupt the reply.
@@ -70,6 +73,12 @@ public:
     void setProcessId(std::uint32_t processId) { processId_ = processId; }
 
     [[nodiscard]] int sendCount() const { return sendCount_; }
+    [[nodiscard]] int probeCount() const { return probeCount_; }
+    // The time-out of every send, in order.
+    [[nodiscard]] const std::vector<std::uint32_t>& sendTimeouts() const { return sendTimeouts_; }
+    // The atom names read by the server for the blocks it served, in order (a deleted atom
+    // gives "").
+    [[nodiscard]] const std::vector<std::string>& servedAtomNames() const { return servedAtomNames_; }
     [[nodiscard]] const std::vector<std::uint32_t>& sleeps() const { return sleeps_; }
     // Every write served, in order.
     [[nodiscard]] const std::vector<FakeWrite>& writes() const { return writes_; }
@@ -84,6 +93,8 @@ public:
 
     simlink::WindowHandle findWindow(std::string_view className) override;
     bool isWindow(simlink::WindowHandle window) override;
+    // A shown window answers unless hung, or its sends fail; serves what a hang queued first.
+    bool answering(simlink::WindowHandle window) override;
     std::uint32_t registerWindowMessage(std::string_view name) override;
     std::uint32_t currentProcessId() override { return processId_; }
     simlink::Atom addAtom(std::string_view name) override;
@@ -102,6 +113,9 @@ public:
 
 private:
     [[nodiscard]] bool shown(simlink::WindowHandle window) const;
+    // Serves one block named by `atom`, looked up now as a server does; the reply it gives.
+    std::uint32_t serve(simlink::Atom atom);
+    void serveQueued();
 
     static constexpr simlink::MappingHandle kMappingHandle = 0x2001;
     static constexpr simlink::MappingHandle kSecondMappingHandle = 0x2002;  // the same mapping opened again
@@ -121,13 +135,16 @@ private:
     bool secondHandleOpen_ = false;
     std::size_t viewsHeld_ = 0;
     std::map<simlink::Atom, AtomEntry> atoms_;
-    simlink::Atom nextAtom_ = kFirstAtom;
     std::string lastAtomName_;
     std::string lastMappingName_;
     simlink::WindowHandle shownWindow_ = 0;
     std::uint32_t lastError_ = 0;
     int sendCount_ = 0;
     int isWindowCount_ = 0;
+    int probeCount_ = 0;
+    std::vector<std::uint32_t> sendTimeouts_;
+    std::vector<simlink::Atom> queuedWhileHung_;
+    std::vector<std::string> servedAtomNames_;
     std::vector<std::uint32_t> sleeps_;
     std::vector<FakeWrite> writes_;
     std::vector<std::vector<RequestRecord>> exchanges_;
