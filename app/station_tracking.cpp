@@ -46,13 +46,11 @@ void Program::afterReadings() {
     showChosenStation(closestIndex, choice.closestDistance);
 
     const double altitudeMetres = parseLeadingNumber(frmStatus().lblAltitude.value());
-    if (weatherToReapply_) {
-        reapplyWeather(closestIndex, altitudeMetres);
-    } else {
-        const std::int16_t elevationMetres = stationElevation(closestIndex);
-        surfaceAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
-        windsAloftAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
-    }
+    // Having taken the altitude, the re-application leaves the altitude cases nothing to do.
+    if (weatherToReapply_) reapplyWeather(closestIndex, altitudeMetres);
+    const std::int16_t elevationMetres = stationElevation(closestIndex);
+    surfaceAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
+    windsAloftAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
     const bool stationChanged = metarSchedule(closestIndex);
     windsAloftSchedule(closestIndex, stationChanged);
 }

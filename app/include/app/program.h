@@ -126,7 +126,8 @@ private:
     [[nodiscard]] bool metarSchedule(std::int16_t& closestIndex);
     void windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged);
     // A simulator found again starts with its own weather: takes the altitude, then the
-    // METAR and winds aloft in hand go back in once, in place of the altitude cases.
+    // METAR and winds aloft in hand go back in once; with the altitude taken, no altitude
+    // case fires in that tick.
     void reapplyWeather(std::int16_t& closestIndex, double altitudeMetres);
     void takeAltitude(double altitudeMetres);
     [[nodiscard]] std::int16_t stationElevation(std::int16_t index) const;
