@@ -9,6 +9,46 @@ def value16(data):
     return value - 0x10000 if value >= 0x8000 else value
 
 
+KSFO_MESSAGE = "Stratocue->KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002..."
+KSFO_PRESSURE = 1016 * 16  # A3002
+FALLBACK_PRESSURE = 1013 * 16
+
+
+def check_weather_back(log_path, started_at, reopen_tick_at):
+    """The first weather a restarted stand-in got: the KSFO report in hand (after the winds
+    aloft in hand, as the winds-aloft writer goes first), written by the tick that opened
+    the link again (the stand-in's times counted from STARTED_AT, which is no earlier than
+    its start), and never a fallback."""
+    entries = [json.loads(line) for line in open(log_path, encoding="utf-8")]
+    failures = []
+    messages = [e for e in entries if "message" in e]
+    reports = [e for e in messages if not e["message"].startswith("Stratocue->FD Winds Aloft")]
+    if not reports:
+        failures.append("no report reached the restarted simulator")
+    else:
+        first = reports[0]
+        if first["message"] != KSFO_MESSAGE:
+            failures.append(f"first report is the KSFO report in hand: {first['message']!r}")
+        winds = messages[:messages.index(first)]
+        if any(not e["message"].startswith("Stratocue->FD Winds Aloft SFO: ") for e in winds):
+            failures.append(f"only the winds aloft in hand before it: {winds}")
+        pressures = [value16(e["data"]) for e in entries[:entries.index(first)] if e.get("offset") == "0x0F48"]
+        if pressures != [KSFO_PRESSURE]:
+            failures.append(f"one pressure {KSFO_PRESSURE} written before it: {pressures}")
+        written_at = float(started_at) + first["t"]
+        if written_at > float(reopen_tick_at) + 0.1:
+            failures.append(f"written {written_at - float(reopen_tick_at):.3f} s after the reopen tick")
+    for entry in messages:
+        if "Downloading" in entry["message"]:
+            failures.append(f"a download fallback reached it: {entry['message']!r}")
+    for entry in entries:
+        if entry.get("offset") == "0x0F48" and entry.get("size") == 2 and value16(entry["data"]) == FALLBACK_PRESSURE:
+            failures.append("1013 hPa reached it")
+    for failure in failures:
+        print("FAILED:", failure)
+    return 1 if failures else 0
+
+
 def main(log_path, ticks_path):
     entries = [json.loads(line) for line in open(log_path, encoding="utf-8")]
     ticks = [json.loads(line) for line in open(ticks_path, encoding="utf-8")]
@@ -19,7 +59,7 @@ def main(log_path, ticks_path):
             failures.append(what)
 
     messages = [e["message"] for e in entries if "message" in e]
-    expect(messages and messages[0] == "Stratocue->KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002...",
+    expect(messages and messages[0] == KSFO_MESSAGE,
            f"first message is the KSFO report: {messages[:1]}")
     winds = [m for m in messages if m.startswith("Stratocue->FD Winds Aloft SFO: ")]
     expect(winds, f"a winds-aloft level of SFO was written: {messages}")
@@ -32,7 +72,7 @@ def main(log_path, ticks_path):
         if entry.get("size") == 2:
             first[entry["offset"]] = value16(entry["data"])
     expected = {
-        "0x0F48": 1016 * 16,   # pressure A3002
+        "0x0F48": KSFO_PRESSURE,
         "0x0F42": 17 * 256,    # temperature, aircraft on the ground
         "0x04D4": 9 * 256,     # dew point
         "0x0F8C": 1000,        # 10 statute miles
@@ -61,4 +101,7 @@ def main(log_path, ticks_path):
 
 
 if __name__ == "__main__":
+    if sys.argv[1] == "--weather-back":
+        # check_write_log.py --weather-back PART_LOG STARTED_AT REOPEN_TICK_AT
+        sys.exit(check_weather_back(*sys.argv[2:5]))
     sys.exit(main(sys.argv[1], sys.argv[2]))

@@ -2,8 +2,9 @@
 # End to end on Windows, under Wine: standin-sim.exe is killed and started again 20 s later,
 # then stopped for HANG_SECONDS (30 by default) and continued, then stopped again while
 # stratocue.exe gets Ctrl+C. The program must show "Processing: " and "Can't connect: "
-# while the simulator is gone, find the new window again, put the METAR back into
-# the new stand-in, keep ticking while the simulator hangs (at most one tick held back by
+# while the simulator is gone, find the new window again, put the KSFO report in hand into
+# the new stand-in first, in the tick that opens the link again (the weather server has a
+# newer report by then, which only a refresh could bring), never a fallback, keep ticking while the simulator hangs (at most one tick held back by
 # more than 2.5 s per hang), and end through End Program within 5 s with status 0.
 # Then the same for the windowed program, probed from a second process (window-probe.exe)
 # every 100 ms: its main window must answer within 250 ms while the simulator is gone, take
@@ -55,12 +56,21 @@ killed_at=$(now)
 kill_simulator
 gone=$(watch --after "$first" --timeout 60 "readings=Processing: IPC sendmessage failed all retries" \
   "frmMain.caption^=Stratocue 2002 Can't connect: ")
+# A newer KSFO report from now on, from the weather server started again on its port.
+stop_process "$wx_pid"
+sed -i 's/^KSFO .*/KSFO 061856Z 31005KT 10SM SKC 19\/08 A2981/' "$work/weather/metars.txt"
+start_standin_wx "$standin_wx" "$work/wx" --data "$work/weather" --port "${weather##*:}" ||
+  fail "the weather server did not start again"
 wait_until "$killed_at + 20"
 started_at=$(now)
 mv "$work/simulator.part.log" "$work/simulator.first.log"
 start_simulator
+listening_at=$(now)
 back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
 wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
+back_at=$(awk -v tick="$back" '$2 == tick { print $1; exit }' "$times")
+python3 "$root/tests/e2e/check_write_log.py" --weather-back "$work/simulator.part.log" "$listening_at" "$back_at" ||
+  fail "the weather in hand did not go back in first"
 killed_gap=$(gap "$killed_at" "$started_at")
 echo "killed: failing at tick $gone, back at tick $back; largest gap between ticks while gone ${killed_gap} s"
 # A tick is 0.5 s; the bound leaves room for a busy machine.
