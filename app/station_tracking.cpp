@@ -48,7 +48,7 @@ void Program::afterReadings() {
     const double altitudeMetres = parseLeadingNumber(frmStatus().lblAltitude.value());
     // Having taken the altitude, the re-application leaves the altitude cases nothing to do.
     if (weatherToReapply_) reapplyWeather(closestIndex, altitudeMetres);
-    const std::int16_t elevationMetres = stationElevation(closestIndex);
+    const std::int16_t elevationMetres = stationElevation(reportStation(closestIndex));
     surfaceAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
     windsAloftAltitudeCase(closestIndex, altitudeMetres, elevationMetres);
     const bool stationChanged = metarSchedule(closestIndex);
@@ -76,6 +76,10 @@ void Program::showChosenStation(std::int16_t closestIndex, double closestDistanc
     main.lblTEMPdist.set(replaceAll(formatNumber(closestDistance, "0.0"), ",", "."));
     frmStatus().lblTEMPID.set(main.lblTEMPID.value());
     frmStatus().lblTEMPdist.set(main.lblTEMPdist.value());
+}
+
+std::int16_t Program::reportStation(std::int16_t closestIndex) const {
+    return state.metarNeighbourIndex != 0 ? state.metarNeighbourIndex : closestIndex;
 }
 
 std::int16_t Program::stationElevation(std::int16_t index) const {
@@ -135,8 +139,10 @@ bool Program::metarSchedule(std::int16_t& closestIndex) {
     }
     if (state.refreshNow) state.fdTicks = kRefreshBoth;
     if (state.refreshNow || state.metarTicks >= state.metarPeriodTicks) {
-        METAR_Read(closestIndex);
-        if (frmMain().txtMETARstr.value() != state.lastMetarText) {
+        // Only a real report is applied; without one the weather in hand stays.
+        const MetarReadResult read = METAR_Read(closestIndex);
+        if (read.usable) state.metarNeighbourIndex = read.stationIndex == closestIndex ? 0 : read.stationIndex;
+        if (read.usable && frmMain().txtMETARstr.value() != state.lastMetarText) {
             state.lastMetarText = frmMain().txtMETARstr.value();
             state.altitudeSet = false;
             METAR_Set(closestIndex);
@@ -174,7 +180,9 @@ void Program::reapplyWeather(std::int16_t& closestIndex, double altitudeMetres) 
 }
 
 MetarRequestContext Program::metarContext() {
-    return {frmMain, frmStatus, state, stations, environment_.Inet1, servers};
+    return {frmMain,           frmStatus,          state,
+            stations,          environment_.Inet1, servers,
+            aircraftLatitude_, aircraftLongitude_, [this] { return endRequested_; }};
 }
 
 FdReadContext Program::fdContext() {
@@ -190,20 +198,24 @@ FdReadContext Program::fdContext() {
 
 // Once the program is ending (its download cancelled), the workers do nothing: no new
 // download, no fallback weather written into the simulator.
-void Program::METAR_Read(std::int16_t& tempIndex) {
-    if (endRequested_) return;
+MetarReadResult Program::METAR_Read(std::int16_t& tempIndex) {
+    if (endRequested_) return {};
     auto context = metarContext();
-    app::METAR_Read(context, tempIndex);
+    return app::METAR_Read(context, tempIndex);
 }
 
+// Writes the report in hand, with its text for the message and its station's elevation.
+// Until a real report has been applied there is nothing to write, whoever asks; nor while
+// the status window, which holds the decoded report, has lost it.
 void Program::METAR_Set(std::int16_t& tempIndex) {
-    if (endRequested_) return;
+    if (endRequested_ || !metarInHand(state)) return;
     metar::MetarReport report = readMetarReport(frmStatus());
+    if (report.alt == metar::MetarReport{}.alt) return;
     const inject::SurfaceWriteSettings settings{ui::isChecked(frmMain().chkWINDSALOFT),
                                                 ui::isChecked(frmMain().chkDISABLEMSG),
-                                                frmMain().txtMETARstr.value(),
+                                                state.lastMetarText,
                                                 frmStatus().lblAltitude.value(),
-                                                stationElevation(tempIndex),
+                                                stationElevation(reportStation(tempIndex)),
                                                 state.forcedActive,
                                                 state.fdValid};
     inject::METAR_Set(link, report, state.altitudeSet, settings, *random_);

@@ -15,6 +15,19 @@ std::optional<std::string> fetchMetarReport(web::HttpTransfer& transfer, const m
     return source.reportFromAnswer(fetchAnswer(transfer, source.requestUrl(stationId)), stationId);
 }
 
+std::optional<StationReport> fetchFirstReport(web::HttpTransfer& transfer, const metar::MetarReportSource& source,
+                                              std::span<const std::string> stationIds) {
+    std::string idList;
+    for (const std::string& id : stationIds) idList += (idList.empty() ? "" : ",") + id;
+    const WebAnswer answer = fetchAnswer(transfer, source.requestUrl(idList));
+    for (std::size_t position = 0; position < stationIds.size(); ++position) {
+        if (auto report = source.reportFromAnswer(answer, stationIds[position])) {
+            return StationReport{position, std::move(*report)};
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> fetchFdStationTables(web::HttpTransfer& transfer, const fdwinds::FdBulletinSource& source) {
     std::vector<std::string> tables;
     for (const std::string& url : source.bulletinUrls()) {

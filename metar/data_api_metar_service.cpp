@@ -10,7 +10,7 @@ namespace stratocue::metar {
 namespace {
 
 constexpr std::string_view kDataApiMetarPath = "/api/data/metar?ids=";
-constexpr std::string_view kDataApiMetarFormat = "&format=raw";
+constexpr std::string_view kDataApiMetarFormat = "&format=raw&hours=3";
 
 }  // namespace
 

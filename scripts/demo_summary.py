@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Prints what the stand-in simulator received during the demo, one block per weather
 application: the surface weather of each METAR applied and each winds-aloft level written,
-with the on-screen messages."""
+with the on-screen messages. Given the program's tick lines too, it names the nearest
+station when a neighbour's report went in because that station had none.
+
+    demo_summary.py SIMULATOR_LOG [TICKS_FILE]"""
 import json
 import sys
 
@@ -62,7 +65,21 @@ def winds_aloft_block(values, message):
             f"{level_temp} C at the level   \"{message}\""]
 
 
-def main(path):
+def chosen_stations(ticks_path):
+    """The nearest station shown when each report text first appeared in "Current METAR"."""
+    chosen = {}
+    if not ticks_path:
+        return chosen
+    with open(ticks_path, encoding="utf-8", errors="replace") as ticks:
+        for line in ticks:
+            if line.startswith("{"):
+                main_window = json.loads(line).get("frmMain", {})
+                chosen.setdefault(main_window.get("txtMETARstr", "")[:40], main_window.get("lblTEMPID", ""))
+    return chosen
+
+
+def main(path, ticks_path=None):
+    chosen = chosen_stations(ticks_path)
     values = {}
     blocks = 0
     with open(path, encoding="utf-8") as log:
@@ -71,6 +88,10 @@ def main(path):
             if "message" in entry:
                 message = entry["message"]
                 block = winds_aloft_block(values, message) if "FD Winds Aloft" in message else surface_block(values, message)
+                station = message[len("Stratocue->"):].split(" ")[0]
+                nearest = chosen.get(message[len("Stratocue->"):][:40], station)
+                if "FD Winds Aloft" not in message and nearest not in ("", station):
+                    block[0] += f"   (nearest station {nearest} has no report: {station} is the nearest that has one)"
                 print(f"[{entry['t']:7.1f} s] " + "\n".join(block))
                 values = {}
                 blocks += 1
@@ -80,4 +101,4 @@ def main(path):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(*sys.argv[1:3])

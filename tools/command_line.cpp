@@ -22,6 +22,10 @@ CommandResult usageError(std::string_view reason) {
 
 CommandResult runMetar(const std::vector<std::string>& reportArguments,
                        const std::function<std::string()>& readStandardInput) {
+    if (!reportArguments.empty() && reportArguments.front() == "--ids") {
+        if (reportArguments.size() != 2) return usageError("--ids needs one comma-separated list of IDs");
+        return decodeServiceAnswer(readStandardInput(), reportArguments[1]);
+    }
     if (!reportArguments.empty()) {
         const std::vector<std::string_view> reports(reportArguments.begin(), reportArguments.end());
         return decodeMetarReports(reports);

@@ -87,6 +87,19 @@ CommandResult decodeMetarReports(const std::vector<std::string_view>& reports) {
     return result;
 }
 
+CommandResult decodeServiceAnswer(std::string_view answer, std::string_view idList) {
+    std::string_view rest = idList;
+    while (!rest.empty()) {
+        const std::size_t comma = rest.find(',');
+        const std::string_view id = rest.substr(0, comma);
+        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+        if (const auto report = metar::reportLineFromServiceText(answer, id)) {
+            return {metarJsonLine(*report) + '\n', "", kExitSuccess};
+        }
+    }
+    return failureResult("no report for " + std::string(idList));
+}
+
 CommandResult decodeFdPages(const std::vector<FdPage>& pages, std::string_view surfaceTempText) {
     std::vector<std::string> cuts;
     cuts.reserve(pages.size());

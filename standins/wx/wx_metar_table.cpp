@@ -10,7 +10,7 @@ MetarTable parseMetarLines(std::string_view text) {
     for (const std::string_view line : textLines(text)) {
         const std::string_view report = trimmedBlanks(line);
         if (report.empty()) continue;
-        reports.insert_or_assign(upperAscii(firstWord(report)), std::string(report));
+        reports[upperAscii(firstWord(report))].emplace_back(report);
     }
     return reports;
 }
@@ -18,7 +18,12 @@ MetarTable parseMetarLines(std::string_view text) {
 std::optional<std::string> findReport(const MetarTable& reports, std::string_view stationId) {
     const auto found = reports.find(upperAscii(stationId));
     if (found == reports.end()) return std::nullopt;
-    return found->second;
+    return found->second.back();
+}
+
+std::vector<std::string> allReports(const MetarTable& reports, std::string_view stationId) {
+    const auto found = reports.find(upperAscii(stationId));
+    return found == reports.end() ? std::vector<std::string>{} : found->second;
 }
 
 }  // namespace stratocue::standins

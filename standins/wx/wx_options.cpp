@@ -23,6 +23,14 @@ std::optional<int> parseWholeNumber(std::string_view text, int lowest, int highe
     return value;
 }
 
+// The service a "<service>=N" fault names; nullopt for any other fault.
+std::optional<std::string_view> serviceFault(std::string_view value) {
+    for (const std::string_view service : kWxServiceNames) {
+        if (value.starts_with(service) && value.substr(service.size()).starts_with('=')) return service;
+    }
+    return std::nullopt;
+}
+
 // Adds one --fault value; an empty result means it was good, otherwise the error.
 std::string addFault(std::string_view value, WxFaults& faults) {
     if (value == "slow") {
@@ -39,6 +47,10 @@ std::string addFault(std::string_view value, WxFaults& faults) {
         faults.endless = true;
     } else if (value == "nopage") {
         faults.noPage = true;
+    } else if (const auto service = serviceFault(value)) {
+        const auto status = parseWholeNumber(value.substr(service->size() + 1), kLowestStatus, kHighestStatus);
+        if (!status) return "--fault " + std::string(*service) + "=N needs a status from 100 to 599";
+        faults.serviceStatus.insert_or_assign(std::string(*service), *status);
     } else if (value.starts_with(kStatusFaultPrefix)) {
         faults.status = parseWholeNumber(value.substr(kStatusFaultPrefix.size()), kLowestStatus, kHighestStatus);
         if (!faults.status) return "--fault status=N needs a status from 100 to 599";
@@ -121,7 +133,8 @@ ParsedWxOptions parseWxOptions(std::span<const std::string_view> arguments) {
 }
 
 std::string wxUsage() {
-    return "usage: standin-wx --data DIR [--port N] [--fault slow|slow=MS|status=N|oversize|endless|nopage]...\n"
+    return "usage: standin-wx --data DIR [--port N]\n"
+           "                 [--fault slow|slow=MS|status=N|SERVICE=N|oversize|endless|nopage]...\n"
            "       standin-wx --split-fd NATIONAL_FILE --stations FDWINDS_TXT --alaska AK_FILE --out DIR\n"
            "Serves METAR pages (/search_metar.html?cod=ID, /cgi-bin/mgetmetar.pl?cccc=ID) and the\n"
            "seven FD pages (/fdwinds/text/<region>_fd1.shtml), and the same weather as today's\n"
@@ -129,8 +142,10 @@ std::string wxUsage() {
            "/api/data/windtemp?region=R&level=low&fcst=06), from DIR/metars.txt and\n"
            "DIR/fd/<region>_fd1.txt on 127.0.0.1 (port 0 = any free port), or splits a national FD\n"
            "bulletin into the regional bulletin files. Faults: slow answers (3 s, or MS milliseconds),\n"
-           "status N on every answer, pages padded past 32,767 bytes, bodies without end, bodies that\n"
-           "are no page at all.\n";
+           "status N on every answer, status N on every answer of one SERVICE (awc_api, vatsim_api,\n"
+           "metar_vatsim, metar_nws, fdwinds), pages padded past 32,767 bytes, bodies without end,\n"
+           "bodies that are no page at all. A station may have several lines in metars.txt (the last\n"
+           "is its current report; the data API lists them all); a station without one has no report.\n";
 }
 
 }  // namespace stratocue::standins

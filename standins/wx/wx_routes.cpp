@@ -1,6 +1,7 @@
 #include "standins/wx/wx_routes.h"
 
 #include <cctype>
+#include <string>
 #include <vector>
 
 #include "standins/wx/wx_pages.h"
@@ -55,7 +56,7 @@ WxReply dataApiMetars(const WeatherData& data, const Query& query) {
     if (ids.empty()) return badRequest("ids is missing");
     std::vector<std::string> reports;
     for (const std::string& id : ids) {
-        if (auto report = findReport(data.metars, id)) reports.push_back(std::move(*report));
+        for (std::string& report : allReports(data.metars, id)) reports.push_back(std::move(report));
     }
     return plainText(reports.empty() ? kStatusNoContent : kStatusOk, dataApiMetarText(reports));
 }
@@ -91,6 +92,26 @@ WxReply answerRequest(const WeatherData& data, std::string_view path, const Quer
     if (isVatsimServicePath(path))
         return plainText(kStatusOk, vatsimServiceText(findReport(data.metars, path.substr(1))));
     return {kStatusNotFound, missingPage(path)};
+}
+
+namespace {
+
+// The servers.txt key of the service that answers `path`; empty for none.
+std::string_view serviceOfPath(std::string_view path) {
+    if (path == kVatsimMetarPath) return "metar_vatsim";
+    if (path == kWeatherServiceMetarPath) return "metar_nws";
+    if (fdRegionFromPagePath(path)) return "fdwinds";
+    if (path.starts_with("/api/data/")) return "awc_api";
+    if (isVatsimServicePath(path)) return "vatsim_api";
+    return {};
+}
+
+}  // namespace
+
+WxReply withServiceFault(WxReply reply, std::string_view path, const WxFaults& faults) {
+    const auto fault = faults.serviceStatus.find(serviceOfPath(path));
+    if (fault == faults.serviceStatus.end()) return reply;
+    return plainText(fault->second, "Service unavailable: status " + std::to_string(fault->second) + "\n");
 }
 
 WxReply withFaults(WxReply reply, const WxFaults& faults) {

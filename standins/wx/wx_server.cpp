@@ -54,7 +54,8 @@ WxServer::WxServer(WeatherData data, WxFaults faults, std::ostream* requestLog)
             // Held back, but answered at once when the server shuts down.
             [[maybe_unused]] const bool stopping = stopSignal_.waitFor(faults_.slowDelay);
         }
-        const WxReply reply = withFaults(answerRequest(data_, request.path, request.params), faults_);
+        const WxReply reply = withServiceFault(withFaults(answerRequest(data_, request.path, request.params), faults_),
+                                               request.path, faults_);
         response.status = reply.status;
         if (faults_.endless) {
             sendWithoutEnd(response, reply, stopSignal_);

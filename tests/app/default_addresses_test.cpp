@@ -19,7 +19,7 @@ using testing::ProgramFixture;
 
 constexpr const char* kReport = "KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002 RMK AO2";
 
-const std::string kDataApiMetarUrl = "https://aviationweather.gov/api/data/metar?ids=KSFO&format=raw";
+const std::string kDataApiMetarUrl = "https://aviationweather.gov/api/data/metar?ids=KSFO&format=raw&hours=3";
 const std::string kVatsimUrl = "https://metar.vatsim.net/KSFO";
 const std::vector<std::string> kWindTempUrls{
     "https://aviationweather.gov/api/data/windtemp?region=sfo&level=low&fcst=06",

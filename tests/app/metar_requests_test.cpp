@@ -134,15 +134,17 @@ TEST(MetarRead, ShowsDownloadingThenTheDecodedReport) {
         Bench::recordTexts(bench.main().txtMETARstr, texts);
 
         const std::int16_t index = 1;
-        METAR_Read(bench.context, index);
+        const app::MetarReadResult read = METAR_Read(bench.context, index);
 
+        EXPECT_TRUE(read.usable);
+        EXPECT_EQ(read.stationIndex, 1);
         EXPECT_EQ(bench.transfer.requested, std::vector<std::string>{c.url});
         EXPECT_EQ(texts, (std::vector<std::string>{"Downloading...", std::string(kDecodedText)}));
         expectStatusFields(bench.status(), kDecoded);
     }
 }
 
-TEST(MetarRead, ReportNotInThePageGivesUnavailable) {
+TEST(MetarRead, ReportNotInThePageGivesUnavailableAndKeepsTheWeather) {
     const std::vector<ReadCase> cases{
         {"PhraseMissing", false, weatherServiceUrl("KSFO"), "<html><body>No observation for KSFO</body></html>"},
         {"VatsimMarkWithinFirst45", true, vatsimUrl("KSFO"), "<pre>" + std::string(kReport) + "\r\n</pre>\n"},
@@ -155,10 +157,11 @@ TEST(MetarRead, ReportNotInThePageGivesUnavailable) {
         bench.transfer.serve(c.url, c.page);
 
         const std::int16_t index = 1;
-        METAR_Read(bench.context, index);
+        const app::MetarReadResult read = METAR_Read(bench.context, index);
 
-        EXPECT_EQ(bench.main().txtMETARstr.value(), "Downloading...");
-        expectStatusFields(bench.status(), {{"datetime", "UNAVAIL"}, {"alt", "1013"}});
+        EXPECT_FALSE(read.usable);
+        EXPECT_EQ(bench.main().txtMETARstr.value(), "No current report within 50 nm of KSFO");
+        expectStatusFields(bench.status(), {{"datetime", "UNAVAIL"}});
     }
 }
 
@@ -166,48 +169,178 @@ struct ReadFaultCase {
     const char* name;
     std::function<void(Bench&)> arrange;
     std::int16_t index;
-    std::size_t fetches;
-    FieldValues changed;  // besides datetime
+    std::size_t fetches;  // both services are asked when the selected one fails
+    std::string why;      // how txtMETARstr starts
 };
 
-TEST(MetarRead, EveryFaultGivesTheParseErrorFallback) {
+TEST(MetarRead, EveryFaultKeepsTheWeatherInHandAndSaysWhy) {
     const auto serving = [](std::string page) {
         return [page](Bench& bench) { bench.transfer.serve(weatherServiceUrl("KSFO"), page); };
     };
+    const std::string failed = "METAR download failed: ";
     const std::vector<ReadFaultCase> cases{
-        {"NoAnswer", [](Bench&) {}, 1, 1, {}},
+        {"NoAnswer", [](Bench&) {}, 1, 2, failed + "no answer from " + weatherServiceUrl("KSFO") + "; no answer from"},
         {"TransferStillExecuting",
          [&](Bench& bench) {
              serving(weatherServicePage(kReport))(bench);
              bench.transfer.executing = true;
          },
-         1,
-         1,
-         {}},
-        {"PageOver32767Bytes", serving(paddedTo(weatherServicePage(kReport), 32768)), 1, 1, {}},
-        {"EmptyPage", serving(""), 1, 1, {}},
-        {"NoTagWithin255", serving(weatherServicePage(std::string(kReport) + std::string(300, ' '))), 1, 1, {}},
-        {"TagRightAfterTheStart", serving("The observation is:" + std::string(27, '-') + "x<br>"), 1, 1, {}},
-        {"IndexBeyondTheTable", serving(weatherServicePage(kReport)), 3, 0, {}},
-        {"NegativeIndex", serving(weatherServicePage(kReport)), -1, 0, {}},
-        {"DecoderFaultKeepsTheWind",
-         serving(weatherServicePage("KSFO 061756Z 28012G20KT 1/0SM FG OVC002 07/07 A3020")),
-         1,
-         1,
-         {{"winddir", "280"}, {"windspeed", "12"}, {"gusting", "20"}}},
+         1, 2, failed + "a transfer is still executing; a transfer is still executing"},
+        {"PageOver32767Bytes", serving(paddedTo(weatherServicePage(kReport), 32768)), 1, 2, failed},
+        {"EmptyPage", serving(""), 1, 2, failed},
+        {"NoTagWithin255", serving(weatherServicePage(std::string(kReport) + std::string(300, ' '))), 1, 2, failed},
+        {"TagRightAfterTheStart", serving("The observation is:" + std::string(27, '-') + "x<br>"), 1, 2, failed},
+        {"IndexBeyondTheTable", serving(weatherServicePage(kReport)), 3, 0, failed + "Subscript out of range"},
+        {"NegativeIndex", serving(weatherServicePage(kReport)), -1, 0, failed + "Subscript out of range"},
+        {"ReportThatCannotBeDecoded",
+         serving(weatherServicePage("KSFO 061756Z 28012G20KT 1/0SM FG OVC002 07/07 A3020")), 1, 1,
+         "METAR could not be decoded: KSFO 061756Z 28012G20KT 1/0SM FG OVC002 07/07 A3020"},
     };
     for (const ReadFaultCase& c : cases) {
         SCOPED_TRACE(c.name);
+        for (const bool reportInHand : {false, true}) {
+            Bench bench;
+            if (reportInHand) bench.state.lastMetarText = std::string(kDecodedText);
+            c.arrange(bench);
+
+            const app::MetarReadResult read = METAR_Read(bench.context, c.index);
+
+            EXPECT_FALSE(read.usable);
+            EXPECT_EQ(bench.transfer.requested.size(), c.fetches);
+            const std::string text = bench.main().txtMETARstr.value();
+            EXPECT_EQ(text.substr(0, c.why.size()), c.why);
+            EXPECT_EQ(text.ends_with("; keeping " + std::string(kDecodedText)), reportInHand) << text;
+            expectStatusFields(bench.status(), {{"datetime", "PARSE ERROR"}});
+        }
+    }
+}
+
+// ---- METAR_Read: the nearest station that reports, the other service when one fails ----
+
+// Stations north of KHAF at the given distances (one radian of latitude is 3963.1).
+stations::StationTables stationsNorthOfKhaf(const std::vector<std::pair<std::string, double>>& distances) {
+    constexpr double kKhafLatitude = 0.6547;
+    constexpr double kKhafLongitude = -2.1380;
+    stations::StationTables tables{{{}, {"KHAF", kKhafLatitude, kKhafLongitude, 20}}, 1, {}, 0};
+    for (const auto& [id, distance] : distances) {
+        tables.StationList.push_back({id, kKhafLatitude + distance / 3963.1, kKhafLongitude, 100});
+        ++tables.StationCount;
+    }
+    return tables;
+}
+
+const std::string kDataApi = "http://api.test/api/data/metar?ids=";
+const std::string kVatsimApi = "http://vatsim.test/";
+std::string dataApiUrl(std::string_view ids) { return kDataApi + std::string(ids) + "&format=raw&hours=3"; }
+
+struct NearbyCase {
+    const char* name;
+    bool vatsim;
+    bool forced;
+    std::vector<std::pair<std::string, double>> neighbours;  // id and distance from KHAF
+    std::vector<std::pair<std::string, std::string>> answers;
+    std::vector<std::string> expectedRequests;
+    std::string expectedText;      // how txtMETARstr starts
+    std::int16_t expectedStation;  // 0: no usable report
+};
+
+TEST(MetarRead, TakesTheNearestStationThatReportsFromTheServiceThatAnswers) {
+    const std::vector<std::pair<std::string, double>> around{{"KSQL", 9},  {"KFAR", 60}, {"KOAK", 20}, {"KSJC", 30},
+                                                             {"KLVK", 40}, {"KCCR", 45}, {"KSCK", 49}};
+    const std::string sql = "KSQL 081153Z 30006KT 10SM FEW012 16/09 A3001";
+    const std::string oak = "KOAK 081153Z 29010KT 10SM SCT015 15/10 A3000";
+    const std::string neighbourIds = "KSQL,KOAK,KSJC,KLVK,KCCR";  // nearest first, five, KSCK and KFAR left out
+    const std::vector<NearbyCase> cases{
+        {"DataApiOneRequestForTheNeighboursNewestCounts",
+         false,
+         false,
+         around,
+         {{dataApiUrl("KHAF"), "\n"},
+          {dataApiUrl(neighbourIds), "METAR " + oak + "\nSPECI KSQL 081010Z 30004KT 9SM A3000\nMETAR " + sql + "\n"}},
+         {dataApiUrl("KHAF"), dataApiUrl(neighbourIds)},
+         sql,
+         2},
+        {"VatsimOneRequestPerNeighbourUntilAReport",
+         true,
+         false,
+         around,
+         {{kVatsimApi + "KHAF", ""}, {kVatsimApi + "KSQL", "\n"}, {kVatsimApi + "KOAK", oak + "\n"}},
+         {kVatsimApi + "KHAF", kVatsimApi + "KSQL", kVatsimApi + "KOAK"},
+         oak,
+         4},
+        {"NoNeighbourWithinRange",
+         false,
+         false,
+         {{"KFAR", 60}},
+         {{dataApiUrl("KHAF"), "\n"}},
+         {dataApiUrl("KHAF")},
+         "No current report within 50 nm of KHAF",
+         0},
+        {"NoNeighbourReports",
+         false,
+         false,
+         {{"KSQL", 9}},
+         {{dataApiUrl("KHAF"), "\n"}, {dataApiUrl("KSQL"), "\n"}},
+         {dataApiUrl("KHAF"), dataApiUrl("KSQL")},
+         "No current report within 50 nm of KHAF",
+         0},
+        {"ForcedStationNeverReplaced",
+         false,
+         true,
+         around,
+         {{dataApiUrl("KHAF"), "\n"}},
+         {dataApiUrl("KHAF")},
+         "No current report for KHAF",
+         0},
+        {"SelectedFailsTheOtherAnswers",
+         false,
+         false,
+         around,
+         {{kVatsimApi + "KHAF", "KHAF 081156Z 31008KT 10SM CLR 14/08 A3002\n"}},
+         {dataApiUrl("KHAF"), kVatsimApi + "KHAF"},
+         "KHAF 081156Z",
+         1},
+        {"FailureOnANeighbourRequestAsksTheOtherService",
+         false,
+         false,
+         {{"KSQL", 9}},
+         {{dataApiUrl("KHAF"), "\n"}, {kVatsimApi + "KHAF", "\n"}, {kVatsimApi + "KSQL", sql + "\n"}},
+         {dataApiUrl("KHAF"), dataApiUrl("KSQL"), kVatsimApi + "KHAF", kVatsimApi + "KSQL"},
+         sql,
+         2},
+        {"BothFail",
+         true,
+         false,
+         {{"KSQL", 9}},
+         {},
+         {kVatsimApi + "KHAF", dataApiUrl("KHAF")},
+         "METAR download failed: no answer from " + kVatsimApi,
+         0},
+    };
+    for (const NearbyCase& c : cases) {
+        SCOPED_TRACE(c.name);
         Bench bench;
-        c.arrange(bench);
+        bench.stations = stationsNorthOfKhaf(c.neighbours);
+        bench.servers = parseServerAddresses("awc_api=http://api.test\nvatsim_api=http://vatsim.test\n");
+        bench.context.aircraftLatitude = bench.stations.StationList[1].latitude;
+        bench.context.aircraftLongitude = bench.stations.StationList[1].longitude;
+        bench.state.forcedActive = c.forced;
+        bench.main().chkVATSIM.set(c.vatsim ? 1 : 0);
+        for (const auto& [url, body] : c.answers) bench.transfer.serve(url, body);
 
-        METAR_Read(bench.context, c.index);
+        const std::int16_t index = 1;
+        const app::MetarReadResult read = METAR_Read(bench.context, index);
 
-        EXPECT_EQ(bench.transfer.requested.size(), c.fetches);
-        EXPECT_EQ(bench.main().txtMETARstr.value(), kParseErrorReportText);
-        FieldValues changed = c.changed;
-        changed.emplace_back("datetime", "PARSE ERROR");
-        expectStatusFields(bench.status(), changed);
+        EXPECT_EQ(bench.transfer.requested, c.expectedRequests);
+        const std::string text = bench.main().txtMETARstr.value();
+        EXPECT_EQ(text.substr(0, c.expectedText.size()), c.expectedText);
+        EXPECT_EQ(read.usable, c.expectedStation != 0);
+        if (read.usable) {
+            EXPECT_EQ(read.stationIndex, c.expectedStation);
+        } else {
+            expectStatusFields(bench.status(),
+                               {{"datetime", c.expectedText.starts_with("No") ? "UNAVAIL" : "PARSE ERROR"}});
+        }
     }
 }
 
@@ -307,12 +440,37 @@ TEST(GetCustomMetar, FaultShowsRequestErrorAndKeepsTheForcing) {
 
         bench.main().butGET.click();
 
-        EXPECT_EQ(bench.transfer.requested.size(), 1u);
+        EXPECT_EQ(bench.transfer.requested.size(), 2u);  // the other service failed too
         EXPECT_EQ(bench.main().txtMETARREQstr.value(), "METAR request error or invalid ID");
         EXPECT_EQ(bench.state.forcedId, "KOLD");
         EXPECT_EQ(bench.state.forcedRange, 7);
         EXPECT_TRUE(bench.state.forcedActive);
         EXPECT_EQ(bench.main().chkDEST.value(), 1);
+    }
+}
+
+TEST(GetCustomMetar, AsksTheOtherServiceWhenTheSelectedOneFails) {
+    for (const bool vatsim : {false, true}) {
+        SCOPED_TRACE(vatsim);
+        Bench bench;
+        arrangeEarlierForcing(bench);
+        bench.main().chkVATSIM.set(vatsim ? 1 : 0);
+        bench.main().chkDEST.set(1);
+        bench.main().txtMETARRANGE.set("25");
+        bench.main().txtMETARINPUT.set("KSFO");
+        if (vatsim) bench.transfer.serve(weatherServiceUrl("KSFO"), weatherServicePage(kCustomReport));
+        if (!vatsim) bench.transfer.serve(vatsimUrl("KSFO"), vatsimPage(kCustomReport));
+        bench.wireEvents();
+
+        bench.main().butGET.click();
+
+        const std::vector<std::string> selectedThenOther =
+            vatsim ? std::vector<std::string>{vatsimUrl("KSFO"), weatherServiceUrl("KSFO")}
+                   : std::vector<std::string>{weatherServiceUrl("KSFO"), vatsimUrl("KSFO")};
+        EXPECT_EQ(bench.transfer.requested, selectedThenOther);
+        EXPECT_EQ(bench.main().txtMETARREQstr.value(), kCustomReport);
+        EXPECT_EQ(bench.state.forcedId, "KSFO");
+        EXPECT_EQ(bench.state.forcedRange, 25);
     }
 }
 

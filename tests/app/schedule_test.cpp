@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/station_search.h"
 #include "common/sim_offsets.h"
@@ -78,6 +81,24 @@ TEST(StationSearch, TieBetweenTwoGoesToTheFirstListed) {
     }
 }
 
+TEST(StationSearch, NeighboursNearestFirstWithinRangeAtMostAsMany) {
+    // One degree of latitude is 69.17 units: 0.7 degrees lie within 50, 0.8 beyond.
+    const auto tables = tablesOf({stationAt("CHSN", 0, 0), stationAt("N020", 0.2, 0), stationAt("N010", 0.1, 0),
+                                  stationAt("S010", -0.1, 0), stationAt("N080", 0.8, 0), stationAt("N040", 0.4, 0),
+                                  stationAt("N070", 0.7, 0), stationAt("N060", 0.6, 0)});
+    const struct {
+        const char* name;
+        std::size_t most;
+        std::vector<std::int16_t> expected;
+    } cases[] = {
+        {"FiveNearestEqualDistancesInListOrder", 5, {3, 4, 2, 6, 8}},
+        {"AllWithinRangeWithoutTheChosen", 10, {3, 4, 2, 6, 8, 7}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(neighbourStations(tables, 0, 0, 1, c.most, kNeighbourRange), c.expected) << c.name;
+    }
+}
+
 TEST(StationSearch, ForcedStationJustInsideAndAtItsRange) {
     const double unitsPerRadian = 3963.1;
     for (const auto& [distance, expectForced] : {std::pair{59.9, true}, std::pair{60.0, false}}) {
@@ -101,23 +122,27 @@ TEST(StationSearch, EmptyListKeepsTheStartValues) {
     EXPECT_EQ(temp, 7);
 }
 
-// Fills `folder` as a working folder with two stations one degree apart, both at sea
-// level, and one FD station; lines end with carriage return + line feed as the program
-// reads them.
-const std::filesystem::path& twoStationFolder(const test_support::TempFolder& folder) {
-    folder.write("icao.txt", "AAAA,N,0,0,E,0,0,0\r\nBBBB,N,1,0,E,0,0,0\r\n");
+// Two stations one degree apart, both at sea level.
+const std::string kTwoStations = "AAAA,N,0,0,E,0,0,0\r\nBBBB,N,1,0,E,0,0,0\r\n";
+
+// Fills `folder` as a working folder with the stations (two by default) and one FD
+// station; lines end with carriage return + line feed as the program reads them.
+const std::filesystem::path& twoStationFolder(const test_support::TempFolder& folder,
+                                              const std::string& stations = kTwoStations) {
+    folder.write("icao.txt", stations);
     folder.write("fdwinds.txt", "FDX,N,0,0,E,0,0\r\n");
     return folder.path();
 }
 
-class Schedule : public ::testing::Test {
-protected:
-    void SetUp() override {
-        program.Main();
-        ASSERT_TRUE(program.link.isOpen());
-        placeAircraft(0, 900);
-        tick();  // the first tick refreshes everything
-    }
+const std::string kAaaaReport = "AAAA 081156Z 28012KT 10SM FEW020 17/09 A3002";
+std::string dataApiUrl(const std::string& id) {
+    return "https://aviationweather.gov/api/data/metar?ids=" + id + "&format=raw&hours=3";
+}
+
+// The program over two stations, its aircraft placed and its ticks fired by hand.
+struct CycleBench {
+    explicit CycleBench(std::string stationLines = kTwoStations) : stations(std::move(stationLines)) { program.Main(); }
+
     void placeAircraft(double latitudeDegrees, std::int32_t altitudeMetres) {
         fixture.simulator.offsets().setLe32(
             offsets::kLatitudeWhole.offset,
@@ -127,9 +152,11 @@ protected:
     }
     void tick() { program.frmMain().Timer1.fire(); }
     // Every call of the surface writer writes the gust once.
-    [[nodiscard]] int surfaceWrites() const {
+    [[nodiscard]] int surfaceWrites() const { return writesAt(offsets::kGust.offset); }
+    [[nodiscard]] int messages() const { return writesAt(offsets::kMessageText.offset); }
+    [[nodiscard]] int writesAt(std::uint32_t offset) const {
         int count = 0;
-        for (const auto& write : fixture.simulator.writes()) count += write.offset == offsets::kGust.offset ? 1 : 0;
+        for (const auto& write : fixture.simulator.writes()) count += write.offset == offset ? 1 : 0;
         return count;
     }
     int surfaceWritesDuringTick() {
@@ -171,10 +198,123 @@ protected:
         fixture.simulator.faults.windows = standins::FakeServerWindows::Both;
     }
 
+    std::string stations;
     test_support::TempFolder folder;
-    ProgramFixture fixture{twoStationFolder(folder)};
+    ProgramFixture fixture{twoStationFolder(folder, stations)};
     Program& program = fixture.program;
 };
+
+// The first tick has applied AAAA's report; BBBB has none to give.
+class Schedule : public ::testing::Test, protected CycleBench {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.link.isOpen());
+        fixture.transfer.serve(dataApiUrl("AAAA"), kAaaaReport + "\n");
+        placeAircraft(0, 900);
+        tick();  // the first tick refreshes everything
+        ASSERT_EQ(program.state.lastMetarText, kAaaaReport);
+    }
+};
+
+struct NothingToApplyCase {
+    const char* name;
+    std::string dataApiAnswer;  // none: both services fail
+    std::string shown;          // how txtMETARstr starts
+};
+
+TEST(NothingInvented, ARefreshWithoutAUsableReportWritesNothing) {
+    const std::vector<NothingToApplyCase> cases{
+        {"NoCurrentReport", "\n", "No current report within 50 nm of AAAA"},
+        {"EveryServiceFails", "", "METAR download failed: "},
+        {"ReportThatCannotBeDecoded", "AAAA 081156Z 28012KT 1/0SM 17/09 A3002\n", "METAR could not be decoded: "},
+    };
+    for (const NothingToApplyCase& c : cases) {
+        for (const bool firstRefresh : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (firstRefresh ? " first refresh" : " after a report"));
+            CycleBench bench;
+            const std::size_t writesAtStart = bench.fixture.simulator.writes().size();
+            bench.placeAircraft(0, 900);
+            if (!firstRefresh) {
+                bench.fixture.transfer.serve(dataApiUrl("AAAA"), kAaaaReport + "\n");
+                bench.tick();
+                bench.fixture.transfer.pages.clear();
+            }
+            if (!c.dataApiAnswer.empty()) bench.fixture.transfer.serve(dataApiUrl("AAAA"), c.dataApiAnswer);
+            const std::string inHand = bench.program.state.lastMetarText;
+            const int surfaceBefore = bench.surfaceWrites();
+            const int messagesBefore = bench.messages();
+
+            bench.program.frmMain().butUPDATEMETAR.click();
+            bench.tick();  // the refresh finds nothing to apply
+            const std::string shown = bench.program.frmMain().txtMETARstr.value();
+            bench.placeAircraft(0, 2500);  // a climb the surface weather follows
+            bench.tick();
+            bench.program.state.fdTicks = bench.program.state.fdPeriodTicks;  // the winds-aloft schedule falls due
+            bench.tick();
+
+            EXPECT_EQ(shown.substr(0, c.shown.size()), c.shown);
+            EXPECT_EQ(bench.program.state.lastMetarText, inHand);
+            if (firstRefresh) {
+                EXPECT_EQ(bench.surfaceWrites() - surfaceBefore, 0);
+                EXPECT_EQ(bench.messages() - messagesBefore, 0);
+                EXPECT_EQ(bench.fixture.simulator.writes().size(), writesAtStart);
+            } else {
+                // Only the climb re-applies the wind of the report in hand.
+                EXPECT_EQ(bench.surfaceWrites() - surfaceBefore, 2);
+                EXPECT_EQ(bench.program.frmStatus().lblMETARalt.value(), "1016");
+            }
+        }
+    }
+}
+
+TEST(NearestStationThatReports, ANeighboursReportGoesInWithItsElevation) {
+    // CCCC lies 6 minutes (6.9 units) north of AAAA and 300 m higher.
+    const std::string stations = "AAAA,N,0,0,E,0,0,0\r\nCCCC,N,0,6,E,0,0,300\r\n";
+    const struct {
+        const char* name;
+        std::string reporting;
+        std::string neighbourAnswer;
+    } cases[] = {{"NearestReports", "AAAA", ""}, {"SilentNearestNeighbourReports", "CCCC", "\n"}};
+    std::vector<int> layer2Bases;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CycleBench bench(stations);
+        const std::string report = c.reporting + " 081156Z 28012KT 10SM FEW020 17/09 A3002";
+        bench.fixture.transfer.serve(dataApiUrl("AAAA"), c.reporting == "AAAA" ? report + "\n" : "\n");
+        bench.fixture.transfer.serve(dataApiUrl("CCCC"), report + "\n");
+        bench.placeAircraft(0, 900);
+        bench.tick();
+
+        EXPECT_EQ(bench.program.frmMain().lblTEMPID.value(), "AAAA");
+        EXPECT_EQ(bench.program.state.lastMetarText, report);
+        for (const auto& write : bench.fixture.simulator.writes()) {
+            if (write.offset == offsets::kLayer2Base.offset) {
+                layer2Bases.push_back(std::to_integer<int>(write.bytes[0]) +
+                                      256 * std::to_integer<int>(write.bytes[1]));
+                break;
+            }
+        }
+    }
+    ASSERT_EQ(layer2Bases.size(), 2u);
+    EXPECT_EQ(layer2Bases[1] - layer2Bases[0], 300);  // the cloud base stands on the reporting station
+}
+
+TEST_F(Schedule, NothingWrittenWhileTheStatusWindowHasLostTheReport) {
+    program.state.lastSetAltitude = 0;
+    program.frmStatus.destroy();  // its labels held the decoded report
+    placeAircraft(0, 2500);       // a climb that re-applies the surface weather before the refresh
+    const std::size_t writesBefore = fixture.simulator.writes().size();
+    tick();
+    // Only the report's own wind goes in (after the refresh decoded it again), never none.
+    std::vector<int> windSpeeds;
+    for (std::size_t i = writesBefore; i < fixture.simulator.writes().size(); ++i) {
+        const auto& write = fixture.simulator.writes()[i];
+        if (write.offset == offsets::kWindSpeed.offset) windSpeeds.push_back(std::to_integer<int>(write.bytes[0]));
+    }
+    ASSERT_EQ(windSpeeds.size(), 1u);
+    EXPECT_GE(windSpeeds[0], 12);  // the report's 12 kt, more with the height
+    EXPECT_EQ(program.frmStatus().lblMETARalt.value(), "1016");
+}
 
 TEST_F(Schedule, WindsAloftReappliedAfterMoreThan3000Feet) {
     useWindsAloft();

@@ -104,7 +104,13 @@ TEST_F(SimulatorComesAndGoes, ABadReplyIsNoFailureOfTheLink) {
 }
 
 TEST_F(SimulatorComesAndGoes, GoneThenBackOpensAgainAndPutsTheWeatherBack) {
-    tick();  // the METAR fallback goes in
+    tick();
+    // A report of the chosen station goes in at the next refresh.
+    const std::string station = program.frmMain().lblTEMPID.value();
+    fixture.transfer.serve("https://aviationweather.gov/api/data/metar?ids=" + station + "&format=raw&hours=3",
+                           station + " 081156Z 28012KT 10SM FEW020 17/09 A3002\n");
+    program.frmMain().butUPDATEMETAR.click();
+    tick();
     ASSERT_TRUE(messageWrittenSince(0));
     EXPECT_EQ(simulator.lastMappingName(), simlink::mappingName(standins::FakeIpcPlatform::kProcessId, 1));
 

@@ -37,7 +37,7 @@ void serveBothWays(LoopbackWeather& server) {
     server.answer("/search_metar.html?cod=KSFO",
                   {200, "<html><head><title>METAR</title></head><body>\r\n<table><tr><td>" + report +
                             "\r\n</td></tr></table></body></html>\r\n"});
-    server.answer("/api/data/metar?ids=KSFO&format=raw", {200, "METAR " + report + "\n"});
+    server.answer("/api/data/metar?ids=KSFO&format=raw&hours=3", {200, "METAR " + report + "\n"});
     server.answer("/KSFO", {200, report + "\n"});
     for (std::size_t i = 0; i < kRegionNames.size(); ++i) {
         const std::string page = fdwinds::testing_pages::readFile(std::filesystem::path(FDWINDS_PAGES_DIR) /
@@ -108,7 +108,7 @@ TEST_F(TodaysServicesCycle, SimulatorGetsTheSameWritesAsFromTheClassicPages) {
     const std::string base = server.base();
     const std::vector<PathCase> cases{
         {"DataApi", false, "metar_nws=" + base + "\nfdwinds=" + base + "\n", "awc_api=" + base + "\n",
-         "/api/data/metar?ids=KSFO&format=raw"},
+         "/api/data/metar?ids=KSFO&format=raw&hours=3"},
         {"VatsimService", true, "metar_vatsim=" + base + "\nfdwinds=" + base + "\n",
          "vatsim_api=" + base + "\nawc_api=" + base + "/\n", "/KSFO"},
     };

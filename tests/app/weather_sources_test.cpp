@@ -95,7 +95,7 @@ TEST_F(WeatherSources, VatsimServiceAnswers) {
 TEST_F(WeatherSources, DataApiMetarAnswers) {
     const metar::DataApiMetarService source(server.base());
     expectMetarOutcomes(source, serviceCases());
-    EXPECT_EQ(server.targets().front(), "/api/data/metar?ids=KSFO&format=raw");
+    EXPECT_EQ(server.targets().front(), "/api/data/metar?ids=KSFO&format=raw&hours=3");
 }
 
 // The classic layouts keep their rules: an error status or an empty page is a failure,
@@ -199,7 +199,7 @@ TEST_F(FdSources, DataApiRegionWithoutBulletinFailsTheRun) {
 // Every request names the program and its version.
 TEST_F(WeatherSources, EveryRequestCarriesTheUserAgent) {
     server.answer("/KSFO", {200, std::string(kReport) + "\n"});
-    server.answer("/api/data/metar?ids=KSFO&format=raw", {204, ""});
+    server.answer("/api/data/metar?ids=KSFO&format=raw&hours=3", {204, ""});
     static_cast<void>(fetchMetarReport(*transfer, metar::VatsimMetarService(server.base()), "KSFO"));
     static_cast<void>(fetchMetarReport(*transfer, metar::DataApiMetarService(server.base()), "KSFO"));
     EXPECT_ANY_THROW(static_cast<void>(fetchFdStationTables(*transfer, fdwinds::DataApiWindTemp(server.base()))));

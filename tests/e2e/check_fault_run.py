@@ -2,14 +2,17 @@
 """Checks a whole end-to-end run of the headless program after the fact.
 
     check_fault_run.py TICKS_FILE [--resources FILE --rss-growth-kb N]
-                       [--sim-log FILE --message PREFIX ...]
+                       [--sim-log FILE --message PREFIX ... --no-message PREFIX ...
+                        --never-written OFFSET=VALUE ...]
 
 - the ticks are numbered 1, 2, 3 ... without a gap: every tick completed and was shown;
 - each of the fourteen readings of every tick shows a value, or "Reading: " or
   "Processing: " followed by one of the link's result texts;
 - with --resources: the program's resident memory never grew by N kB or more over its
   first sample;
-- with --sim-log: the simulator showed an on-screen message starting with each PREFIX.
+- with --sim-log: the simulator showed an on-screen message starting with each --message
+  PREFIX, none starting with a --no-message PREFIX, and no 16-bit write of VALUE at OFFSET
+  (hexadecimal, as the log names it) for each --never-written.
 Prints "N passed, N failed" and exits 1 on any failure.
 """
 import argparse
@@ -47,6 +50,8 @@ def main():
     parser.add_argument("--rss-growth-kb", type=int, default=0)
     parser.add_argument("--sim-log")
     parser.add_argument("--message", action="append", default=[])
+    parser.add_argument("--no-message", action="append", default=[])
+    parser.add_argument("--never-written", action="append", default=[])
     arguments = parser.parse_args()
 
     checks = []
@@ -75,13 +80,23 @@ def main():
 
     if arguments.sim_log:
         messages = []
+        written = []
         for line in open(arguments.sim_log, encoding="utf-8", errors="replace"):
             entry = json.loads(line)
             if "message" in entry:
                 messages.append(entry["message"])
+            elif entry.get("size") == 2:
+                written.append((entry["offset"], int.from_bytes(bytes.fromhex(entry["data"]), "little")))
         for prefix in arguments.message:
             expect(any(message.startswith(prefix) for message in messages),
                    f"the simulator showed a message starting {prefix!r} ({len(messages)} messages)")
+        for prefix in arguments.no_message:
+            shown = [message for message in messages if message.startswith(prefix)]
+            expect(not shown, f"the simulator never showed a message starting {prefix!r} ({shown[:2]})")
+        for pair in arguments.never_written:
+            offset, _, value = pair.partition("=")
+            hits = sum(1 for where, data in written if where == offset and data == int(value) & 0xFFFF)
+            expect(hits == 0, f"{offset} never written as {value} ({hits} times)")
 
     failed = [what for ok, what in checks if not ok]
     for ok, what in checks:

@@ -89,6 +89,13 @@ def main():
     pending = ""
     with open(arguments.ticks, encoding="utf-8", errors="replace") as ticks:
         while True:
+            # A sample at every poll, the one that finds the tick included, so that a watch
+            # whose tick is already there still leaves one.
+            if arguments.resources:
+                sample = resources(arguments.pid)
+                if sample:
+                    with open(arguments.resources, "a", encoding="ascii") as out:
+                        out.write(f"{time.monotonic() - started:.2f} {sample[0]} {sample[1]}\n")
             chunk = ticks.read()
             pending += chunk
             *lines, pending = pending.split("\n")
@@ -101,11 +108,6 @@ def main():
                 if last_tick is not None and last_tick > arguments.after and all(holds(tick, c) for c in conditions):
                     print(last_tick)
                     return 0
-            if arguments.resources:
-                sample = resources(arguments.pid)
-                if sample:
-                    with open(arguments.resources, "a", encoding="ascii") as out:
-                        out.write(f"{time.monotonic() - started:.2f} {sample[0]} {sample[1]}\n")
             if not chunk:
                 if not alive(arguments.pid):
                     print(f"tick_watch: the program ended; last tick {last_tick}", file=sys.stderr)

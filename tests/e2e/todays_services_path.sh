@@ -17,7 +17,7 @@ weather=http://127.0.0.1:$wx_port
 case $mode in
   today)
     "$e2e_root/scripts/lib/write-servers-txt" "$work/servers.txt" "$weather" today
-    asked='^/api/data/metar\?ids=KSFO&format=raw$|^/api/data/windtemp\?region=[a-z]+&level=low&fcst=06$'
+    asked='^/api/data/metar\?ids=KSFO&format=raw&hours=3$|^/api/data/windtemp\?region=[a-z]+&level=low&fcst=06$'
     metar_asked='^/api/data/metar\?' winds_asked='^/api/data/windtemp\?region=alaska&' ;;
   classic)
     "$e2e_root/scripts/lib/write-servers-txt" "$work/servers.txt" "$weather" today classic

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# End to end: the weather server misbehaves, the program shows the fallback texts and keeps
-# running with bounded memory, and the next refreshes recover once the server does.
+# End to end: the weather server misbehaves, the program says so, writes nothing into the
+# simulator and keeps running with bounded memory, and the next refreshes recover once the
+# server does.
 #     weather_fault.sh BUILD_DIR SOURCE_DIR FAULT
 # FAULT: status=500 | slow=45000 (past the 30 s time-out) | endless (a body without end) |
 #        nopage (bytes that are no page at all) | refused (the port is closed)
@@ -15,13 +16,11 @@ if [[ $fault != refused ]]; then start_weather --fault "$fault"; fi
 start_simulator
 start_program 100
 
-# A fetch that fails shows the fallback report; a page without a report is "not found".
-metar_fallback=(frmStatus.lblMETARdatetime="PARSE ERROR"
-  "frmMain.txtMETARstr=PARSEERROR 000000Z 00000KT SCT020 BKN050 5SM 15/10 A2992")
-messages=(--message "Stratocue->PARSEERROR 000000Z 00000KT SCT020 BKN050 5SM 15/10 A2992")
+# Both METAR services fail (or, with pages that are no pages, find no report at KSFO or
+# around it): the main window says so and nothing is written.
+metar_fallback=(frmStatus.lblMETARdatetime="PARSE ERROR" "frmMain.txtMETARstr^=METAR download failed: ")
 if [[ $fault == nopage ]]; then
-  metar_fallback=(frmStatus.lblMETARdatetime=UNAVAIL frmStatus.lblMETARalt=1013)
-  messages=()
+  metar_fallback=(frmStatus.lblMETARdatetime=UNAVAIL "frmMain.txtMETARstr=No current report within 50 nm of KSFO")
 fi
 faulty=$(watch --timeout 240 "${metar_fallback[@]}" "frmMain.txtTESTFD=Download Timeout or Error" \
   frmMain.lblTEMPID=KSFO readings!^=Processing)
@@ -33,5 +32,8 @@ recovered=$(watch --after "$faulty" --timeout 240 "frmMain.txtMETARstr^=KSFO 061
 echo "fallback texts at tick $faulty, recovered at tick $recovered"
 end_program
 
+# Nothing invented: no fallback report, no "Downloading...", no 1013 hPa of a missing report.
 python3 "$e2e_root/tests/e2e/check_fault_run.py" "$ticks" --resources "$resources" --rss-growth-kb 16384 \
-  --sim-log "$sim_log" "${messages[@]}" --message "Stratocue->KSFO 061756Z"
+  --sim-log "$sim_log" --message "Stratocue->KSFO 061756Z" --no-message "Stratocue->PARSEERROR" \
+  --no-message "Stratocue->Downloading" --no-message "Stratocue->METAR" --no-message "Stratocue->No current" \
+  --never-written 0x0F48=16208

@@ -26,7 +26,7 @@ case $mode in
     asked='^/cgi-bin/mgetmetar\.pl\?cccc=KSFO$|^/fdwinds/text/[a-z]+_fd1\.shtml$' ;;
   today)
     "$root/scripts/lib/write-servers-txt" --crlf "$work/servers.txt" "$weather" today
-    asked='^/api/data/metar\?ids=KSFO&format=raw$|^/api/data/windtemp\?region=[a-z]+&level=low&fcst=06$' ;;
+    asked='^/api/data/metar\?ids=KSFO&format=raw&hours=3$|^/api/data/windtemp\?region=[a-z]+&level=low&fcst=06$' ;;
   *) fail "unknown mode '$mode' (classic or today)" ;;
 esac
 cat >"$work/flight.txt" <<FLIGHT

@@ -39,6 +39,7 @@ TEST(RunDecodeTool, WrongCommandLinesShowTheUsage) {
         {"FdWithOnlyATemperature", {"fd", "--temp", "15"}, "fd needs at least one PAGE_FILE"},
         {"TemperatureWithoutValue", {"fd", kSfoPage, "--temp"}, "--temp needs a value"},
         {"UnknownOption", {"fd", "--tmp", "15", kSfoPage}, "unknown option --tmp"},
+        {"IdsWithoutAList", {"metar", "--ids"}, "--ids needs one comma-separated list of IDs"},
     };
     for (const UsageCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,6 +81,31 @@ TEST(RunDecodeTool, MetarReportsComeFromArgumentsOrStandardInput) {
         });
         EXPECT_EQ(reads, c.expectedReads);
         EXPECT_EQ(result, decodeMetarReports(c.expectedReports));
+    }
+}
+
+TEST(RunDecodeTool, MetarIdsPickTheReportTheProgramWouldApply) {
+    const std::string answer =
+        "METAR KOAK 081153Z 29010KT 10SM SCT015 15/10 A3000\r\n"
+        "SPECI KSQL 081010Z 30004KT 9SM A3000\r\n"
+        "METAR KSQL 081153Z 30006KT 10SM FEW012 16/09 A3001\r\n";
+    const struct {
+        const char* name;
+        std::string ids;
+        std::string expectedReport;  // empty: none of them has one
+    } cases[] = {
+        {"SilentFirstNeighbourNewest", "KHAF,KSQL,KOAK", "KSQL 081153Z 30006KT 10SM FEW012 16/09 A3001"},
+        {"NearestFirst", "KOAK,KSQL", "KOAK 081153Z 29010KT 10SM SCT015 15/10 A3000"},
+        {"NoneReports", "KHAF,KSFO", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CommandResult result = runDecodeTool({"metar", "--ids", c.ids}, [&] { return answer; });
+        if (c.expectedReport.empty()) {
+            EXPECT_EQ(result, failureResult("no report for " + c.ids));
+        } else {
+            EXPECT_EQ(result, decodeMetarReports({c.expectedReport}));
+        }
     }
 }
 

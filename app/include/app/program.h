@@ -131,10 +131,12 @@ private:
     void reapplyWeather(std::int16_t& closestIndex, double altitudeMetres);
     void takeAltitude(double altitudeMetres);
     [[nodiscard]] std::int16_t stationElevation(std::int16_t index) const;
+    // The station whose report is in use: the neighbour that gave it, else the chosen one.
+    [[nodiscard]] std::int16_t reportStation(std::int16_t closestIndex) const;
     // The workers, with what they read from the windows
     [[nodiscard]] MetarRequestContext metarContext();
     [[nodiscard]] FdReadContext fdContext();
-    void METAR_Read(std::int16_t& tempIndex);
+    [[nodiscard]] MetarReadResult METAR_Read(std::int16_t& tempIndex);
     void METAR_Set(std::int16_t& tempIndex);
     void FD_Read(std::int16_t& index);
     void FD_Set(std::int16_t& row, std::int16_t& index);

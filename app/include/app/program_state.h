@@ -22,6 +22,7 @@ struct ProgramState {
     std::int16_t fdTicks = 0;                 // ticks since the last winds-aloft refresh
     std::int16_t fdPeriodTicks = 10;          // winds-aloft refresh period in ticks
     std::string lastMetarText = "firstload";  // report text last applied by the schedule
+    std::int16_t metarNeighbourIndex = 0;     // station of that report when not the chosen one, 0 = none
     std::string lastStationId = "firstload";  // station id last seen by the change checks
     std::int16_t metarIntervalDefault = 5;    // minutes written into an out-of-range METAR box
     std::int16_t fdIntervalDefault = 10;      // minutes written into an out-of-range FD box

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "stations/station_tables.h"
 
@@ -23,5 +24,15 @@ struct StationChoice {
 [[nodiscard]] StationChoice findStation(const stations::StationTables& stations, double aircraftLatitude,
                                         double aircraftLongitude, const std::string& forcedId, std::int16_t forcedRange,
                                         bool& forcedActive, std::int16_t& tempClosest);
+
+// How far a METAR refresh looks for another station when the chosen one has no report.
+inline constexpr std::size_t kMostNeighbourStations = 5;
+inline constexpr double kNeighbourRange = 50.0;  // in the distance unit the main window shows
+
+// The stations nearest the aircraft other than `chosenIndex`, nearest first (of equal
+// distance the first listed), at most `most` and each strictly within `range`.
+[[nodiscard]] std::vector<std::int16_t> neighbourStations(const stations::StationTables& stations,
+                                                          double aircraftLatitude, double aircraftLongitude,
+                                                          std::int16_t chosenIndex, std::size_t most, double range);
 
 }  // namespace stratocue::app

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,20 @@ namespace stratocue::app {
 [[nodiscard]] std::optional<std::string> fetchMetarReport(web::HttpTransfer& transfer,
                                                           const metar::MetarReportSource& source,
                                                           std::string_view stationId);
+
+// A report found among several stations asked at once: where its station stands in the
+// list asked for, and the report text.
+struct StationReport {
+    std::size_t position = 0;
+    std::string text;
+};
+
+// Asks the source once for all of `stationIds` (joined by "," when there are several) and
+// gives the report of the first of them that the answer holds; nullopt when it holds none.
+// Raises on every failure.
+[[nodiscard]] std::optional<StationReport> fetchFirstReport(web::HttpTransfer& transfer,
+                                                            const metar::MetarReportSource& source,
+                                                            std::span<const std::string> stationIds);
 
 // The station tables of the seven bulletins in page order, each bulletin cut before the
 // next is fetched. Raises on the first failure.

@@ -20,8 +20,12 @@ public:
     MetarReportSource& operator=(MetarReportSource&&) = delete;
     virtual ~MetarReportSource() = default;
 
-    // The address that asks for the station's report.
+    // The address that asks for the station's report; for a source that takes several
+    // stations, `stationId` may be a comma-separated list of identifiers.
     [[nodiscard]] virtual std::string requestUrl(std::string_view stationId) const = 0;
+
+    // True when one request may ask for several stations at once (identifiers joined by ",").
+    [[nodiscard]] virtual bool takesSeveralStations() const { return false; }
 
     // The report text the answer holds for the station; nullopt when the source has no
     // report for it (the not-found path). Throws when the answer is a failure or the text

@@ -12,9 +12,10 @@ namespace stratocue::metar {
 // "SPECI " (exactly so) is dropped; any other line comes back as it is.
 [[nodiscard]] std::string_view withoutReportType(std::string_view line);
 
-// The station's report in a plain-text answer of today's services: the first line whose
+// The station's report in a plain-text answer of today's services: of the lines whose
 // first word, after an optional "METAR " or "SPECI ", is the station identifier (letters
-// compared in upper case), from that word on and without its line end (LF or CR LF).
+// compared in upper case), the one with the latest ddhhmmZ time (the first of equals or of
+// lines without that group), from that word on and without its line end (LF or CR LF).
 // nullopt when no line is.
 [[nodiscard]] std::optional<std::string> reportLineFromServiceText(std::string_view text, std::string_view stationId);
 

@@ -95,7 +95,8 @@ TEST(DemoMetars, EveryDemoStationHasAReport) {
 TEST(DemoMetars, EveryReportCutsWholeFromBothLayouts) {
     const MetarTable reports = parseMetarLines(wxtest::requiredFile(wxtest::kDemoWeatherDir / kMetarFileName));
     ASSERT_FALSE(reports.empty());
-    for (const auto& [station, report] : reports) {
+    for (const auto& [station, stationReports] : reports) {
+        const std::string& report = stationReports.back();
         EXPECT_EQ(cutReportFromPage(vatsimMetarPage(station, report), MetarSource::Vatsim, station), report);
         EXPECT_EQ(cutReportFromPage(weatherServiceMetarPage(station, report), MetarSource::WeatherService, station),
                   report);

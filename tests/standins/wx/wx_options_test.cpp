@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,16 @@ TEST_P(GoodCommandLine, GivesServerOptions) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, GoodCommandLine, ::testing::ValuesIn(kGoodCases), wxtest::NameOfRow{});
+
+TEST(ServiceFaultCommandLine, NamesTheServiceAndItsStatus) {
+    const std::vector<std::string_view> arguments = {"--data",      "wx",      "--fault",
+                                                     "awc_api=500", "--fault", "vatsim_api=429"};
+    const ParsedWxOptions parsed = parseWxOptions(arguments);
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.faults.serviceStatus,
+              (std::map<std::string, int, std::less<>>{{"awc_api", 500}, {"vatsim_api", 429}}));
+    EXPECT_EQ(parsed.options.faults.status, std::nullopt);
+}
 
 TEST(SplitCommandLine, GivesTheFourFiles) {
     const std::vector<std::string_view> arguments = {"--split-fd", "us.txt", "--stations", "fdwinds.txt",
@@ -113,6 +124,8 @@ const BadCase kBadCases[] = {
     {"UnknownFault", {"--data", "wx", "--fault", "drop"}, "unknown fault"},
     {"StatusOutOfRange", {"--data", "wx", "--fault", "status=99"}, "status"},
     {"StatusNotANumber", {"--data", "wx", "--fault", "status=abc"}, "status"},
+    {"ServiceStatusOutOfRange", {"--data", "wx", "--fault", "awc_api=600"}, "awc_api=N"},
+    {"UnknownService", {"--data", "wx", "--fault", "metar_api=500"}, "unknown fault"},
     {"SlowDelayNotANumber", {"--data", "wx", "--fault", "slow=soon"}, "slow=MS"},
     {"SlowDelayTooLong", {"--data", "wx", "--fault", "slow=600001"}, "slow=MS"},
     {"UnknownOption", {"--data", "wx", "--colour", "red"}, "unknown option"},

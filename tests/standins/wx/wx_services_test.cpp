@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fdwinds/fd_decoder.h"
@@ -66,6 +67,32 @@ TEST(ServiceMetars, AnsweredAsTodaysServicesDo) {
         EXPECT_EQ(reply.body, c.body);
         EXPECT_EQ(reply.contentType, kPlainTextContent);
         EXPECT_EQ(metar::reportFromServiceAnswer({reply.status, reply.body}, "KSFO"), c.reportForKsfo);
+    }
+}
+
+TEST(ServiceMetars, SeveralReportsOfAStationAndStationsWithout) {
+    const std::string older = "KSFO 180556Z 10010KT 8SM OVC025 12/10 A3005";
+    WeatherData data = twoStations();
+    data.metars = parseMetarLines(older + "\n" + std::string(kSfoReport) + "\n" + std::string(kOakReport) + "\n");
+    const Query query{{"ids", "KHAF,KSFO,KOAK"}, {"format", "raw"}, {"hours", "3"}};
+
+    const WxReply dataApi = answerRequest(data, kDataApiMetarPath, query);
+    EXPECT_EQ(dataApi.body,
+              "METAR " + older + "\nMETAR " + std::string(kSfoReport) + "\nMETAR " + std::string(kOakReport) + "\n");
+    // The one-station services give the current report; a station without one has none.
+    EXPECT_EQ(answerRequest(data, "/KSFO", {}).body, std::string(kSfoReport) + "\n");
+    EXPECT_EQ(answerRequest(data, "/KHAF", {}).body, "");
+    EXPECT_EQ(metar::reportFromServiceAnswer({dataApi.status, dataApi.body}, "KSFO"), std::string(kSfoReport));
+}
+
+TEST(ServiceFaults, OnlyTheNamedServiceFails) {
+    WxFaults faults;
+    faults.serviceStatus = {{"awc_api", 500}};
+    const std::vector<std::pair<std::string, int>> cases{
+        {"/api/data/metar", 500}, {"/api/data/windtemp", 500}, {"/KSFO", 200}, {"/search_metar.html", 200}};
+    for (const auto& [path, status] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(withServiceFault({200, "x", kPlainTextContent}, path, faults).status, status);
     }
 }
 

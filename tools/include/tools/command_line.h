@@ -14,11 +14,15 @@ namespace stratocue::tools {
 // How the tool is called; shown on standard error after a wrong command line.
 inline constexpr std::string_view kUsageText =
     "usage: stratocue-decode metar [REPORT ...]\n"
+    "       stratocue-decode metar --ids ID[,ID...] < ANSWER\n"
     "       stratocue-decode fd [--temp TEXT] PAGE_FILE ...\n"
     "\n"
     "  metar  decodes each REPORT, or each line of standard input when no REPORT is\n"
     "         given, and prints one JSON object per report. A leading \"METAR \" or\n"
-    "         \"SPECI \" (the data API's lines) is dropped.\n"
+    "         \"SPECI \" (the data API's lines) is dropped. With --ids, standard input is a\n"
+    "         service's answer (several stations, several reports each) and the one\n"
+    "         report the program would apply is decoded: of the IDs, nearest first, the\n"
+    "         first that has one, and of its reports the newest.\n"
     "  fd     cuts the FD bulletin pages, joins them in the order given, decodes the\n"
     "         station table and prints one JSON object per row. A PAGE_FILE with\n"
     "         markup (\"<\") is cut as a classic bulletin page, plain text as the data\n"

@@ -35,6 +35,11 @@ constexpr int kExitUsage = 2;    // the command line was not understood
 // One metarJsonLine per report, each followed by a line feed; exit code 0.
 [[nodiscard]] CommandResult decodeMetarReports(const std::vector<std::string_view>& reports);
 
+// The report a service's answer gives for the first of `idList` (comma-separated, nearest
+// first) that has one, its newest, as one metarJsonLine followed by a line feed; exit code
+// 0. None of them has a report: {"error": ...} and exit code 1.
+[[nodiscard]] CommandResult decodeServiceAnswer(std::string_view answer, std::string_view idList);
+
 // One FD bulletin page: a name for messages (its file name) and its text, one character
 // per byte.
 struct FdPage {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,7 +22,14 @@ struct WxFaults {
     bool oversize = false;                                  // every page is padded past 32,767 bytes
     bool endless = false;                                   // every body goes on without end (wx_server.h)
     bool noPage = false;                                    // every body is bytes that are no page at all
+    // "<service>=N": every answer of that service carries status N, the others answer as
+    // usual. Services are named by their servers.txt keys (kWxServiceNames).
+    std::map<std::string, int, std::less<>> serviceStatus;
 };
+
+// The services a fault may name: today's data API and VATSIM service, the classic VATSIM
+// and weather-service METAR pages, and the classic FD pages.
+inline constexpr std::string_view kWxServiceNames[] = {"awc_api", "vatsim_api", "metar_vatsim", "metar_nws", "fdwinds"};
 
 // The files of a national bulletin split into the seven regional bulletin files.
 struct WxSplitJob {

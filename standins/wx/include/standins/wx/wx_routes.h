@@ -52,6 +52,10 @@ struct WxReply {
 // bytes. The slow and endless faults are the server's.
 [[nodiscard]] WxReply withFaults(WxReply reply, const WxFaults& faults);
 
+// The reply as a fault naming the service of `path` changes it: that status and a short
+// plain-text body saying so; any other reply as it is.
+[[nodiscard]] WxReply withServiceFault(WxReply reply, std::string_view path, const WxFaults& faults);
+
 // A body that is no page at all: 4096 bytes of every value 0..255 in a fixed jumbled
 // order, holding no report mark, no "</PRE>" and no bulletin header.
 [[nodiscard]] std::string notAPage();
