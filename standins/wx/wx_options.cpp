@@ -127,7 +127,8 @@ std::string wxUsage() {
            "seven FD pages (/fdwinds/text/<region>_fd1.shtml), and the same weather as today's\n"
            "services answer it (/ID, /api/data/metar?ids=ID&format=raw,\n"
            "/api/data/windtemp?region=R&level=low&fcst=06), from DIR/metars.txt and\n"
-           "DIR/fd/<region>_fd1.txt on 127.0.0.1 (port 0 = any free port), or splits a national FD\n"
+           "DIR/fd/<region>_fd1.txt, and the forecast model's winds aloft (/v1/gfs) from\n"
+           "DIR/gfs.txt, on 127.0.0.1 (port 0 = any free port), or splits a national FD\n"
            "bulletin into the regional bulletin files. Faults: slow answers (3 s, or MS milliseconds),\n"
            "status N on every answer, pages padded past 32,767 bytes, bodies without end, bodies that\n"
            "are no page at all.\n";
