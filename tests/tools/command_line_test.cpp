@@ -39,6 +39,8 @@ TEST(RunDecodeTool, WrongCommandLinesShowTheUsage) {
         {"FdWithOnlyATemperature", {"fd", "--temp", "15"}, "fd needs at least one PAGE_FILE"},
         {"TemperatureWithoutValue", {"fd", kSfoPage, "--temp"}, "--temp needs a value"},
         {"UnknownOption", {"fd", "--tmp", "15", kSfoPage}, "unknown option --tmp"},
+        {"GfsWithoutAnswer", {"gfs", "--hour", "2026-12-08T12:00"}, "gfs needs one ANSWER_FILE"},
+        {"GfsHourWithoutValue", {"gfs", kSfoPage, "--hour"}, "--hour needs a value"},
     };
     for (const UsageCase& c : cases) {
         SCOPED_TRACE(c.name);
