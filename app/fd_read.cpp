@@ -44,7 +44,11 @@ void readBulletins(FdReadContext& context, AircraftPosition aircraft) {
 void readModel(FdReadContext& context, AircraftPosition aircraft) {
     const std::string url = gfsRequestUrl(gfsServerAddress(context.servers), aircraft.latitude * kDegreesPerRadian,
                                           aircraft.longitude * kDegreesPerRadian);
-    FdWinds winds = fetchGfsWinds(context.Inet1, url, gfsHourText(context.utcNow()));
+    const std::string hour = gfsHourText(context.utcNow());
+    GfsAnswerMemo* const memo = context.modelMemo;
+    const bool askedAlready = memo != nullptr && memo->url == url && memo->hour == hour;
+    FdWinds winds = askedAlready ? memo->winds : fetchGfsWinds(context.Inet1, url, hour);
+    if (memo != nullptr) *memo = {url, hour, winds};
     context.frmMain().txtTESTFD.set("Processing...");
     context.winds = std::move(winds);
     context.state.fdStationIndex = 1;

@@ -347,6 +347,29 @@ TEST(FdRead, FailedModelRequestKeepsTheWindsInHand) {
     EXPECT_TRUE(bench.state.fdValid);
 }
 
+// The second refresh of a tick, at the same place and hour, takes the model's last answer;
+// an hour later the model is asked again.
+TEST(FdRead, AsksTheModelOncePerPlaceAndHour) {
+    Bench bench({kSfo});
+    app::GfsAnswerMemo memo;
+    bench.context.modelMemo = &memo;
+    bench.placeAircraftAt(kAms);
+    bench.serveModel();
+
+    bench.run();
+    bench.run();
+    EXPECT_EQ(bench.transfer.requestsContaining("/v1/gfs?"), 1);
+    EXPECT_EQ(bench.main().txtTESTFD.value(), kGfsSummary);
+    EXPECT_EQ(bench.fdSetCalls.size(), 2u);
+
+    bench.context.utcNow = [] {
+        return std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours{13};
+    };
+    bench.run();
+    EXPECT_EQ(bench.transfer.requestsContaining("/v1/gfs?"), 2);
+    EXPECT_EQ(bench.main().txtTESTFD.value(), "Download Timeout or Error");  // no entry for 13:00
+}
+
 struct ChoiceCase {
     const char* name;
     std::vector<std::string> stationLines;

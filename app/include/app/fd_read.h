@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "app/program_state.h"
@@ -18,6 +19,15 @@
 
 namespace stratocue::app {
 
+// The forecast model's last row, with the address and hour it answered: a refresh that
+// would ask again for the same place and hour (the second refresh of a tick in which the
+// station changed with "Update FD on new station" checked) takes it instead.
+struct GfsAnswerMemo {
+    std::string url;
+    std::string hour;
+    fdwinds::FdWinds winds;
+};
+
 // What FD_Read reads and writes.
 struct FdReadContext {
     ui::FormSlot<ui::FrmMain>& frmMain;
@@ -31,6 +41,8 @@ struct FdReadContext {
     std::function<void(std::int16_t& row, std::int16_t& index)> FD_Set;
     // The computer's clock: the forecast model's hour is the current UTC hour.
     std::function<std::chrono::system_clock::time_point()> utcNow = &std::chrono::system_clock::now;
+    // The model's last answer, kept between refreshes; none kept when null.
+    GfsAnswerMemo* modelMemo = nullptr;
 };
 
 // One winds-aloft refresh: with an FD station within range of the aircraft, fetches and
