@@ -186,14 +186,16 @@ MetarRequestContext Program::metarContext() {
 }
 
 FdReadContext Program::fdContext() {
-    return {frmMain,
-            frmStatus,
-            state,
-            stations,
-            environment_.Inet1,
-            servers,
-            FdWinds,
-            [this](std::int16_t& row, std::int16_t& index) { FD_Set(row, index); }};
+    FdReadContext context{frmMain,
+                          frmStatus,
+                          state,
+                          stations,
+                          environment_.Inet1,
+                          servers,
+                          FdWinds,
+                          [this](std::int16_t& row, std::int16_t& index) { FD_Set(row, index); }};
+    context.modelMemo = &gfsMemo_;
+    return context;
 }
 
 // Once the program is ending (its download cancelled), the workers do nothing: no new

@@ -1,5 +1,6 @@
 #include "app/weather_fetch.h"
 
+#include "fdwinds/gfs_winds.h"
 #include "web/page_text.h"
 
 namespace stratocue::app {
@@ -34,6 +35,10 @@ std::vector<std::string> fetchFdStationTables(web::HttpTransfer& transfer, const
         tables.push_back(source.stationTableFromAnswer(fetchAnswer(transfer, url)));
     }
     return tables;
+}
+
+fdwinds::FdWinds fetchGfsWinds(web::HttpTransfer& transfer, const std::string& url, std::string_view hourText) {
+    return fdwinds::GFS_WindsRow(fdwinds::GFS_ReadAnswer(fetchAnswer(transfer, url), hourText));
 }
 
 }  // namespace stratocue::app

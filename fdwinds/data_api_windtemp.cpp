@@ -4,6 +4,8 @@
 #include <memory>
 #include <utility>
 
+#include "web/data_api_server.h"
+
 namespace stratocue::fdwinds {
 namespace {
 
@@ -29,8 +31,7 @@ std::string DataApiWindTemp::stationTableFromAnswer(const WebAnswer& answer) con
     return FD_CutWindTempText(answer.text);
 }
 
-const FdSourceEntry kDataApiWindTempSource{{"awc_api", "https://aviationweather.gov"},
-                                           [](std::string base) -> std::unique_ptr<FdBulletinSource> {
+const FdSourceEntry kDataApiWindTempSource{kDataApiServer, [](std::string base) -> std::unique_ptr<FdBulletinSource> {
                                                return std::make_unique<DataApiWindTemp>(std::move(base));
                                            }};
 

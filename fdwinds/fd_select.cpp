@@ -38,4 +38,15 @@ FdSelection FD_SelectStation(const FdWinds& winds, const stations::StationTables
     return selection;
 }
 
+bool FD_StationWithinRange(const stations::StationTables& stations, double aircraftLatitude, double aircraftLongitude) {
+    for (std::int32_t j = 1; j <= stations.FdStationCount; ++j) {
+        const stations::Station& station = stations.FdStationList[static_cast<std::size_t>(j)];
+        if (stations::stationDistance(aircraftLatitude, aircraftLongitude, station.latitude, station.longitude) <=
+            kFdRangeLimit) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace stratocue::fdwinds

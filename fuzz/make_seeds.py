@@ -9,6 +9,7 @@ and fdwinds.txt. The station files shipped in data/ and hand-made blocks, frames
 servers.txt files complete the seeds. The seeds are kept in the repository; run this only
 to make them again.
 """
+import json
 import pathlib
 import shutil
 import struct
@@ -84,6 +85,27 @@ def windtemp_seeds(corpus):
         write("fd_windtemp", name, b"15\n" + bulletins[name])
     write("fd_windtemp", "two-regions", b"M02\n" + bulletins["faa-portal-FBAK31-031352"] + b"\f" +
           bulletins["faa-portal-FBHW31-031352"])
+
+
+def gfs_seeds():
+    """Answers of the forecast model service: the hour on the first line, then the JSON."""
+    levels = [900, 800, 725, 650, 500, 400, 300, 250, 200]
+    times = ["2026-12-08T11:00", "2026-12-08T12:00"]
+    units = {"time": "iso8601"}
+    hourly = {"time": times}
+    for n, hpa in enumerate(levels):
+        units[f"wind_speed_{hpa}hPa"], units[f"wind_direction_{hpa}hPa"], units[f"temperature_{hpa}hPa"] = "kn", "°", "°C"
+        hourly[f"wind_speed_{hpa}hPa"] = [4.5 + 20 * n, 210.0 + n]
+        hourly[f"wind_direction_{hpa}hPa"] = [355.0, 5.0 * n]
+        hourly[f"temperature_{hpa}hPa"] = [6.5 - 8 * n, 1.5 - 9 * n]
+    answer = {"latitude": 52.375, "longitude": 4.875, "generationtime_ms": 0.2, "utc_offset_seconds": 0,
+              "timezone": "GMT", "timezone_abbreviation": "GMT", "elevation": 0.0,
+              "hourly_units": units, "hourly": hourly}
+    for hour in times:
+        write("gfs_answer", f"hour-{hour[-5:-3]}", (hour + "\n" + json.dumps(answer)).encode())
+    write("gfs_answer", "error", b'2026-12-08T12:00\n{"error":true,"reason":"Latitude must be in range of -90 to 90\xc2\xb0."}')
+    hourly["wind_speed_300hPa"][1] = None
+    write("gfs_answer", "null-value", ("2026-12-08T12:00\n" + json.dumps(answer)).encode())
 
 
 def station_seeds(corpus):
@@ -168,6 +190,7 @@ def main():
     station_seeds(corpus)
     server_seeds()
     link_seeds()
+    gfs_seeds()
     for folder in sorted(SEEDS.iterdir()):
         files = list(folder.iterdir())
         print(f"{folder.name}: {len(files)} seeds, {sum(f.stat().st_size for f in files)} bytes")

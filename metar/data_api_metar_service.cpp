@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "metar/metar_services.h"
+#include "web/data_api_server.h"
 #include "web/url_text.h"
 
 namespace stratocue::metar {
@@ -25,8 +26,7 @@ std::optional<std::string> DataApiMetarService::reportFromAnswer(const WebAnswer
     return reportFromServiceAnswer(answer, stationId);
 }
 
-const MetarSourceEntry kDataApiMetarServiceSource{{"awc_api", "https://aviationweather.gov"},
-                                                  MetarSource::WeatherService,
+const MetarSourceEntry kDataApiMetarServiceSource{kDataApiServer, MetarSource::WeatherService,
                                                   [](std::string base) -> std::unique_ptr<MetarReportSource> {
                                                       return std::make_unique<DataApiMetarService>(std::move(base));
                                                   }};

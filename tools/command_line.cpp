@@ -1,10 +1,12 @@
 #include "tools/command_line.h"
 
+#include <chrono>
 #include <cstddef>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
+#include "fdwinds/gfs_winds.h"
 #include "tools/decode_commands.h"
 
 namespace stratocue::tools {
@@ -67,6 +69,26 @@ CommandResult runFd(const std::vector<std::string>& fdArguments) {
     return decodeFdPages(pages, surfaceTemp);
 }
 
+CommandResult runGfs(const std::vector<std::string>& gfsArguments) {
+    std::string hour = fdwinds::gfsHourText(std::chrono::system_clock::now());
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < gfsArguments.size(); ++i) {
+        const std::string& argument = gfsArguments[i];
+        if (argument == "--hour") {
+            if (i + 1 == gfsArguments.size()) return usageError("--hour needs a value");
+            hour = gfsArguments[++i];
+        } else if (argument.size() > 1 && argument.starts_with('-')) {
+            return usageError("unknown option " + argument);
+        } else {
+            files.push_back(argument);
+        }
+    }
+    if (files.size() != 1) return usageError("gfs needs one ANSWER_FILE");
+    const std::optional<std::string> text = readFileBytes(files.front());
+    if (!text) return failureResult("cannot read " + files.front());
+    return decodeGfsAnswer(*text, hour);
+}
+
 }  // namespace
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
@@ -86,6 +108,7 @@ CommandResult runDecodeTool(const std::vector<std::string>& arguments,
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "metar") return runMetar(rest, readStandardInput);
     if (command == "fd") return runFd(rest);
+    if (command == "gfs") return runGfs(rest);
     if (command == "--help" || command == "-h") return {std::string(kUsageText), "", kExitSuccess};
     return usageError("unknown command " + command);
 }

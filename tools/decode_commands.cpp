@@ -12,6 +12,7 @@
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_sources.h"
 #include "fdwinds/fd_winds.h"
+#include "fdwinds/gfs_winds.h"
 #include "metar/metar_decoder.h"
 #include "metar/metar_report.h"
 #include "metar/metar_services.h"
@@ -120,6 +121,18 @@ CommandResult decodeFdPages(const std::vector<FdPage>& pages, std::string_view s
         }
         return result;
     } catch (const fdwinds::FdFormatError& error) {
+        return failureResult(error.what());
+    } catch (const RuntimeFault& fault) {
+        return failureResult(fault.what());
+    }
+}
+
+CommandResult decodeGfsAnswer(std::string_view answerText, std::string_view hourText) {
+    try {
+        const fdwinds::FdWinds winds =
+            fdwinds::GFS_WindsRow(fdwinds::GFS_ReadAnswer({200, std::string(answerText)}, hourText));
+        return {jsonLine(fdRowObject(winds, 1)), "", kExitSuccess};
+    } catch (const fdwinds::GfsAnswerError& error) {
         return failureResult(error.what());
     } catch (const RuntimeFault& fault) {
         return failureResult(fault.what());

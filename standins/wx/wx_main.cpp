@@ -20,14 +20,17 @@ constexpr int kUsageError = 2;
 constexpr int kRunError = 1;
 
 using namespace stratocue::standins;
+using stratocue::FdRegion;
+using stratocue::kAllFdRegions;
 
 int splitBulletins(const WxSplitJob& job) {
     try {
-        for (const stratocue::tools::RegionalBulletin& bulletin : stratocue::tools::runSplitJob(job)) {
+        const stratocue::tools::FdSplitJob splitJob{job.nationalFile, job.stationsFile, job.alaskaFile, job.outFolder};
+        for (const stratocue::tools::RegionalBulletin& bulletin : stratocue::tools::runSplitJob(splitJob)) {
             std::cout << "standin-wx: wrote " << job.outFolder << '/' << fdBulletinFileName(bulletin.region) << " ("
                       << bulletin.text.size() << " bytes)\n";
         }
-    } catch (const WxDataError& error) {
+    } catch (const stratocue::tools::FdSplitError& error) {
         std::cerr << "standin-wx: " << error.what() << '\n';
         return kRunError;
     }

@@ -74,7 +74,12 @@ WxReply dataApiWindTemp(const WeatherData& data, const Query& query) {
 
 }  // namespace
 
-WxReply answerRequest(const WeatherData& data, std::string_view path, const Query& query) {
+WxReply answerRequest(const WeatherData& data, std::string_view path, const Query& query,
+                      std::chrono::system_clock::time_point now) {
+    if (path == kGfsPath && data.gfs) {
+        GfsReply reply = gfsReply(*data.gfs, query, now);
+        return {reply.status, std::move(reply.json), kJsonContent};
+    }
     if (path == kVatsimMetarPath) {
         const std::string stationId = queryValue(query, kVatsimQueryKey);
         return {kStatusOk, vatsimMetarPage(stationId, findReport(data.metars, stationId))};

@@ -15,6 +15,9 @@ WeatherData loadWeatherData(const std::filesystem::path& dataFolder) {
     for (const FdRegion region : kAllFdRegions) {
         data.fdBulletins[fdRegionIndex(region)] = readTextFile(dataFolder / kFdFolderName / fdBulletinFileName(region));
     }
+    if (const std::optional<std::string> gfsText = readTextFile(dataFolder / kGfsFileName)) {
+        data.gfs = parseGfsTable(*gfsText);
+    }
     return data;
 }
 

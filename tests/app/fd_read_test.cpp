@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,8 @@
 #include "common/number_parse.h"
 #include "fd_test_pages.h"
 #include "fdwinds/fd_decoder.h"
+#include "fdwinds/gfs_winds.h"
+#include "gfs_answers.h"
 #include "stations/station_distance.h"
 #include "stations/station_line.h"
 #include "tests/support/scripted_transfer.h"
@@ -32,6 +36,11 @@ using testing_pages::kDataFolder;
 using testing_pages::readFile;
 
 const std::string kServer = "http://fd.test";
+const std::string kModelServer = "http://gfs.test";
+constexpr const char* kModelHour = "2026-12-08T12:00";
+// The model's row for testing_gfs::distinctLevels().
+constexpr std::string_view kGfsSummary =
+    "GFS 3K:101005 6K:1111-05 9K:1212-15 12K:1313-25 18K:1414-35 24K:1515-45 30K:161655 34K:171765 39K:181875";
 
 std::string pageUrl(std::size_t page) { return kServer + std::string(FdRegionPages.at(page)); }
 
@@ -58,6 +67,7 @@ const std::string kSac = "SAC,N,38,27,W,121,33";
 const std::string kSea = "SEA,N,47,26,W,122,19";
 const std::string kHnl = "HNL,N,21,18,W,157,56";  // listed, but in none of the bulletins
 const std::string kBos = "BOS,N,42,21,W,70,59";
+const std::string kAms = "AMS,N,52,18,E,4,46";  // Amsterdam, far from every FD station
 
 // Rows of the real pages: SFO is line 25 of the first page, SAC line 21.
 constexpr std::int16_t kSfoRow = 25;
@@ -99,6 +109,9 @@ struct Bench {
         serveRealPages(transfer);
         status().lblMETARtemp.set("7");
         status().lblAltitude.set("1000");
+        context.utcNow = [] {
+            return std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::minutes{754};
+        };
     }
 
     ui::FormSlot<ui::FrmMain> frmMain;
@@ -106,8 +119,9 @@ struct Bench {
     ProgramState state;
     stations::StationTables stations;
     ScriptedTransfer transfer;
-    ServerAddresses servers = parseServerAddresses(
-        "metar_vatsim=http://vatsim.test\nmetar_nws=http://nws.test\nfdwinds=" + std::string(kServer));
+    ServerAddresses servers =
+        parseServerAddresses("metar_vatsim=http://vatsim.test\nmetar_nws=http://nws.test\nfdwinds=" + kServer +
+                             "\nopen_meteo=" + kModelServer);
     FdWinds winds;
     std::vector<FdSetCall> fdSetCalls;
     std::function<void()> fdSetFault;
@@ -158,6 +172,14 @@ struct Bench {
     }
 
     void run() { FD_Read(context, index); }
+
+    // The model's answer for the aircraft's present position, at the hour of the clock.
+    void serveModel() {
+        const double toDegrees = 180 / std::numbers::pi;
+        const std::string url = gfsRequestUrl(kModelServer, parseLeadingNumber(status().lblFSlat.value()) * toDegrees,
+                                              parseLeadingNumber(status().lblFSlon.value()) * toDegrees);
+        transfer.serve(url, testing_gfs::gfsAnswer({kModelHour}, {testing_gfs::distinctLevels()}).dump());
+    }
 };
 
 TEST(FdRead, FetchesTheRegionPagesInOrderAfterSettingTheTimeOut) {
@@ -176,7 +198,7 @@ TEST(FdRead, FetchesTheRegionPagesInOrderAfterSettingTheTimeOut) {
     EXPECT_EQ(bench.winds.rowCount, 212);
 }
 
-enum class Shown { Summary, ForcedSummary, BeyondRange };
+enum class Shown { Summary, ForcedSummary };
 
 struct RangeCase {
     const char* name;
@@ -192,13 +214,10 @@ TEST(FdRead, WritesTheWindsWhenHighInRangeAndNotForced) {
     const std::vector<RangeCase> cases{
         {"JustInsideRange", 499.9, "1000", false, true, Shown::Summary, true},
         {"AtTheRangeLimit", 500.0, "1000", false, true, Shown::Summary, true},
-        {"JustBeyondRange", 500.1, "1000", false, false, Shown::BeyondRange, false},
         {"AtTheAltitudeThreshold", 0.0, "392", false, false, Shown::Summary, true},
         {"AboveTheAltitudeThreshold", 0.0, "393", false, true, Shown::Summary, true},
         {"AltitudeNotANumber", 0.0, "Link error", false, false, Shown::Summary, true},
         {"ForcedAndHigh", 0.0, "1000", true, false, Shown::ForcedSummary, true},
-        {"ForcedAndBeyondRange", 600.0, "1000", true, false, Shown::ForcedSummary, false},
-        {"LowAndBeyondRange", 600.0, "0", false, false, Shown::BeyondRange, false},
     };
     for (const RangeCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,9 +236,6 @@ TEST(FdRead, WritesTheWindsWhenHighInRangeAndNotForced) {
             case Shown::ForcedSummary:
                 EXPECT_EQ(bench.main().txtTESTFD.value(), "(Forced) " + summary);
                 break;
-            case Shown::BeyondRange:
-                EXPECT_EQ(bench.main().txtTESTFD.value(), "US FD winds aloft disabled or beyond range");
-                break;
         }
         EXPECT_EQ(bench.state.fdValid, c.fdValid);
         EXPECT_EQ(bench.state.fdStationIndex, kSfoRow);
@@ -233,6 +249,125 @@ TEST(FdRead, WritesTheWindsWhenHighInRangeAndNotForced) {
             EXPECT_TRUE(bench.fdSetCalls.empty());
         }
     }
+}
+
+enum class Source { Bulletins, Model, Neither };
+
+struct ModelCase {
+    const char* name;
+    std::string aircraftAt;
+    double distance;  // south of aircraftAt
+    std::function<void(Bench&)> setUp;
+    std::size_t bulletinRequests;
+    Source shown;
+    bool fdSetCalled;
+};
+
+// The bulletins are asked only with an FD station within range; the model, once, where
+// there is none, or where the bulletins fail or give no station in range.
+TEST(FdRead, AsksTheModelWhereTheBulletinsGiveNoStationInRange) {
+    const auto model = [](Bench& bench) { bench.serveModel(); };
+    const auto none = [](Bench&) {};
+    const std::vector<ModelCase> cases{
+        {"InRange", kSfo, 500.0, model, 7, Source::Bulletins, true},
+        {"JustBeyondRange", kSfo, 500.1, model, 0, Source::Model, true},
+        {"OverAmsterdam", kAms, 0.0, model, 0, Source::Model, true},
+        {"BulletinsFail", kSfo, 0.0,
+         [](Bench& bench) {
+             bench.transfer.pages.erase(pageUrl(2));
+             bench.serveModel();
+         },
+         3, Source::Model, true},
+        {"NoStationInRangeInTheBulletins", kHnl, 0.0, model, 7, Source::Model, true},
+        {"ForcedOverAmsterdam", kAms, 0.0,
+         [](Bench& bench) {
+             bench.state.forcedActive = true;
+             bench.serveModel();
+         },
+         0, Source::Model, false},
+        {"LowOverAmsterdam", kAms, 0.0,
+         [](Bench& bench) {
+             bench.status().lblAltitude.set("0");
+             bench.serveModel();
+         },
+         0, Source::Model, false},
+        {"ModelFailsOverAmsterdam", kAms, 0.0, none, 0, Source::Neither, false},
+        {"BulletinsAndModelFail", kSfo, 0.0, [](Bench& bench) { bench.transfer.pages.erase(pageUrl(0)); }, 1,
+         Source::Neither, false},
+    };
+    for (const ModelCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench bench({kSfo, kHnl});
+        bench.placeAircraftAtDistance(c.aircraftAt, c.distance);
+        bench.main().tempClosestfrmPUB = 9;
+        c.setUp(bench);
+
+        bench.run();
+
+        EXPECT_EQ(bench.transfer.requestsContaining("/fdwinds/text/"), static_cast<int>(c.bulletinRequests));
+        EXPECT_EQ(bench.transfer.requestsContaining("/v1/gfs?"), c.shown == Source::Bulletins ? 0 : 1);
+        const std::string forced = bench.state.forcedActive ? "(Forced) " : "";
+        switch (c.shown) {
+            case Source::Bulletins:
+                EXPECT_EQ(bench.main().txtTESTFD.value(), kSfoSummary);
+                break;
+            case Source::Model:
+                EXPECT_EQ(bench.main().txtTESTFD.value(), forced + std::string(kGfsSummary));
+                EXPECT_EQ(bench.state.fdStationIndex, 1);
+                EXPECT_TRUE(bench.state.fdValid);
+                EXPECT_EQ(bench.winds.rowCount, 1);
+                break;
+            case Source::Neither:
+                EXPECT_EQ(bench.main().txtTESTFD.value(), "Download Timeout or Error");
+                EXPECT_EQ(bench.winds.rowCount, 0);  // the winds in hand (none) stay
+                EXPECT_FALSE(bench.state.fdValid);
+                break;
+        }
+        EXPECT_EQ(bench.fdSetCalls.size(), c.fdSetCalled ? 1u : 0u);
+        if (c.bulletinRequests == 0) {
+            EXPECT_EQ(bench.main().tempClosestfrmPUB, 9);  // no FD station chosen
+        }
+    }
+}
+
+// A failed model request keeps the model's winds of the last refresh.
+TEST(FdRead, FailedModelRequestKeepsTheWindsInHand) {
+    Bench bench({kSfo});
+    bench.placeAircraftAt(kAms);
+    bench.serveModel();
+    bench.run();
+    const FdWinds previousWinds = bench.winds;
+    bench.transfer.pages.clear();
+
+    bench.run();
+
+    EXPECT_EQ(bench.main().txtTESTFD.value(), "Download Timeout or Error");
+    EXPECT_TRUE(bench.winds == previousWinds);
+    EXPECT_EQ(bench.state.fdStationIndex, 1);
+    EXPECT_TRUE(bench.state.fdValid);
+}
+
+// The second refresh of a tick, at the same place and hour, takes the model's last answer;
+// an hour later the model is asked again.
+TEST(FdRead, AsksTheModelOncePerPlaceAndHour) {
+    Bench bench({kSfo});
+    app::GfsAnswerMemo memo;
+    bench.context.modelMemo = &memo;
+    bench.placeAircraftAt(kAms);
+    bench.serveModel();
+
+    bench.run();
+    bench.run();
+    EXPECT_EQ(bench.transfer.requestsContaining("/v1/gfs?"), 1);
+    EXPECT_EQ(bench.main().txtTESTFD.value(), kGfsSummary);
+    EXPECT_EQ(bench.fdSetCalls.size(), 2u);
+
+    bench.context.utcNow = [] {
+        return std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours{13};
+    };
+    bench.run();
+    EXPECT_EQ(bench.transfer.requestsContaining("/v1/gfs?"), 2);
+    EXPECT_EQ(bench.main().txtTESTFD.value(), "Download Timeout or Error");  // no entry for 13:00
 }
 
 struct ChoiceCase {
@@ -285,7 +420,7 @@ TEST(FdRead, ChoosesTheNearestListedStationPresentInTheBulletins) {
             EXPECT_EQ(shown.substr(0, c.summaryStart.size()), c.summaryStart);
             EXPECT_EQ(shown, FD_DisplayText(bench.winds, c.row));
         } else {
-            EXPECT_EQ(shown, "US FD winds aloft disabled or beyond range");
+            EXPECT_EQ(shown, "Download Timeout or Error");  // the model, asked next, has no answer here
         }
     }
 }
@@ -335,7 +470,7 @@ TEST(FdRead, FailedFetchOrCutKeepsThePreviousRun) {
         bench.run();
 
         EXPECT_EQ(bench.main().txtTESTFD.value(), "Download Timeout or Error");
-        EXPECT_EQ(bench.transfer.requested.size(), c.fetches);
+        EXPECT_EQ(bench.transfer.requestsContaining("/fdwinds/text/"), static_cast<int>(c.fetches));
         EXPECT_TRUE(bench.winds == previousWinds);
         EXPECT_EQ(bench.state.fdStationIndex, kSfoRow);
         EXPECT_TRUE(bench.state.fdValid);
@@ -351,7 +486,6 @@ struct NoChoiceCase {
 
 TEST(FdRead, NoStationChosenIsAFailureThatClearsTheSelection) {
     const std::vector<NoChoiceCase> cases{
-        {"EmptyStationList", {}},
         {"NoListedStationInTheBulletins", {kHnl}},
     };
     for (const NoChoiceCase& c : cases) {

@@ -16,6 +16,8 @@
 #include "fdwinds/classic_fd_pages.h"
 #include "fdwinds/data_api_windtemp.h"
 #include "fdwinds/fd_sources.h"
+#include "fdwinds/gfs_winds.h"
+#include "gfs_answers.h"
 #include "loopback_weather.h"
 #include "metar/classic_metar_pages.h"
 #include "metar/data_api_metar_service.h"
@@ -194,6 +196,36 @@ TEST_F(FdSources, DataApiRegionWithoutBulletinFailsTheRun) {
         EXPECT_ANY_THROW(static_cast<void>(fetchFdStationTables(*transfer, dataApi)));
         EXPECT_EQ(server.targets().size(), 6u);
     }
+}
+
+// The forecast model's answer through the transfer: the row of the hour, or a failure.
+TEST_F(WeatherSources, GfsModelAnswers) {
+    const std::string hour = "2026-12-08T12:00";
+    const std::string answer = fdwinds::testing_gfs::gfsAnswer({hour}, {fdwinds::testing_gfs::distinctLevels()}).dump();
+    const std::string url = fdwinds::gfsRequestUrl(server.base(), 52.3, 4.77);
+    const std::vector<MetarCase> cases{
+        {"Answer", {200, answer}, Outcome::Report},
+        {"CrLfAfterTheAnswer", {200, answer + "\r\n"}, Outcome::Report},
+        {"ErrorAnswer",
+         {400, R"({"error":true,"reason":"Cannot initialize WeatherVariable from invalid String value"})"},
+         Outcome::Failure},
+        {"ServerError", {500, answer}, Outcome::Failure},
+        {"NotFoundStatus", {404, "Not Found"}, Outcome::Failure},
+        {"EmptyBody", {200, ""}, Outcome::Failure},
+    };
+    for (const MetarCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.answer(targetOf(url), c.answer);
+        if (c.outcome == Outcome::Report) {
+            const fdwinds::FdWinds winds = fetchGfsWinds(*transfer, url, hour);
+            EXPECT_EQ(winds.rowId[1], "GFS");
+            EXPECT_EQ(winds.levels[1][0], (fdwinds::FdLevelValues{10, 10, 5}));
+        } else {
+            EXPECT_ANY_THROW(static_cast<void>(fetchGfsWinds(*transfer, url, hour)));
+        }
+    }
+    EXPECT_TRUE(
+        server.targets().front().starts_with("/v1/gfs?latitude=52.30&longitude=4.77&hourly=wind_speed_900hPa,"));
 }
 
 // Every request names the program and its version.

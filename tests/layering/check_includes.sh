@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # No header or source of a lower layer names a higher one: the decoders, stations, link and
 # common helpers never include ui/ or app/, ui/ never includes app/ or program/, and the web
-# layer sees only common/.
+# layer sees only common/; the FD splitter takes nothing from the stand-ins that use it.
 set -euo pipefail
 root=$1
 status=0
@@ -18,4 +18,5 @@ check "common" "web"
 check "web" "ui|app|entry|inject|metar|fdwinds|stations|simlink"
 check "inject" "ui|app|entry"
 check "ui" "app|entry"
+check "tools/fd_split" "standins"
 exit "$status"

@@ -40,6 +40,8 @@ TEST(RunDecodeTool, WrongCommandLinesShowTheUsage) {
         {"TemperatureWithoutValue", {"fd", kSfoPage, "--temp"}, "--temp needs a value"},
         {"UnknownOption", {"fd", "--tmp", "15", kSfoPage}, "unknown option --tmp"},
         {"IdsWithoutAList", {"metar", "--ids"}, "--ids needs one comma-separated list of IDs"},
+        {"GfsWithoutAnswer", {"gfs", "--hour", "2026-12-08T12:00"}, "gfs needs one ANSWER_FILE"},
+        {"GfsHourWithoutValue", {"gfs", kSfoPage, "--hour"}, "--hour needs a value"},
     };
     for (const UsageCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "gfs_answers.h"
 #include "tools/decode_commands.h"
 
 namespace stratocue::tools {
@@ -228,6 +229,25 @@ TEST(DecodeFdPages, MostTokensStillDecode) {
     const CommandResult result = decodeFdPages(manyTokenPages(3500), ".");
     EXPECT_EQ(result.exitCode, kExitSuccess);
     EXPECT_EQ(outputObjects(result.standardOutput).size(), 350u);
+}
+
+// A saved answer of the forecast model gives the row of the hour asked for, or an error.
+TEST(DecodeGfsAnswer, TheRowOfTheHourAsJson) {
+    using namespace fdwinds::testing_gfs;
+    const std::string answer =
+        gfsAnswer({"2026-12-08T11:00", "2026-12-08T12:00"}, {allLevels({1, 1, 1}), distinctLevels()}).dump();
+
+    const CommandResult row = decodeGfsAnswer(answer, "2026-12-08T12:00");
+    EXPECT_EQ(row.exitCode, kExitSuccess);
+    const Json object = Json::parse(row.standardOutput);
+    EXPECT_EQ(object["rowId"], "GFS");
+    EXPECT_EQ(object["levels"]["3K"], Json::array({10, 10, 5}));
+    EXPECT_EQ(object["levels"]["39K"], Json::array({18, 18, 75}));
+    EXPECT_EQ(object["summary"].get<std::string>().substr(0, 14), "GFS 3K:101005 ");
+
+    const CommandResult missing = decodeGfsAnswer(answer, "2026-12-08T13:00");
+    EXPECT_EQ(missing.exitCode, kExitFailure);
+    EXPECT_TRUE(Json::parse(missing.standardOutput).contains("error"));
 }
 
 }  // namespace

@@ -5,19 +5,11 @@
 #include <cstddef>
 #include <optional>
 
+#include "common/text_lines.h"
 #include "common/units.h"
-#include "standins/wx/wx_data_error.h"
-#include "standins/wx/wx_text_lines.h"
 
 namespace stratocue::tools {
 namespace {
-
-using standins::firstWord;
-using standins::kAllFdRegions;
-using standins::kLowerFdRegions;
-using standins::textLines;
-using standins::trimmedBlanks;
-using standins::WxDataError;
 
 constexpr std::string_view kHeaderEnd = "39000";  // last column title of the "FT" line
 
@@ -72,12 +64,12 @@ FdStationPositions parseFdStationPositions(std::string_view stationListText) {
         const std::vector<std::string_view> fields = commaFields(lines[i]);
         const std::string_view id = trimmedBlanks(fields[0]);
         if (fields.size() != kStationListFields || id.empty()) {
-            throw WxDataError(lineNumberText(i) + ": expected ID,N|S,deg,min,E|W,deg,min");
+            throw FdSplitError(lineNumberText(i) + ": expected ID,N|S,deg,min,E|W,deg,min");
         }
         const auto latitude = signedDegrees(fields[1], "S", "N", fields[2], fields[3]);
         const auto longitude = signedDegrees(fields[4], "W", "E", fields[5], fields[6]);
         if (!latitude || !longitude) {
-            throw WxDataError(lineNumberText(i) + ": bad position of station " + std::string(id));
+            throw FdSplitError(lineNumberText(i) + ": bad position of station " + std::string(id));
         }
         positions.insert_or_assign(std::string(id), FdStationPosition{*latitude, *longitude});
     }
@@ -104,7 +96,7 @@ std::vector<RegionalBulletin> splitNationalBulletin(std::string_view nationalTex
     while (firstStationLine < lines.size() && lines[firstStationLine].find(kHeaderEnd) == std::string_view::npos) {
         ++firstStationLine;
     }
-    if (firstStationLine == lines.size()) throw WxDataError("the bulletin has no header line ending in 39000");
+    if (firstStationLine == lines.size()) throw FdSplitError("the bulletin has no header line ending in 39000");
     ++firstStationLine;
 
     std::string header;
@@ -125,11 +117,11 @@ std::vector<RegionalBulletin> splitNationalBulletin(std::string_view nationalTex
     std::vector<RegionalBulletin> bulletins;
     for (const FdRegion region : kLowerFdRegions) {
         const std::string& stations = stationLines[fdRegionIndex(region)];
-        const std::string name(fdRegionName(region));
-        if (stations.empty()) throw WxDataError("region " + name + " gets no station lines");
+        const std::string name(fdRegionNames(region).name);
+        if (stations.empty()) throw FdSplitError("region " + name + " gets no station lines");
         if (stations.size() > kMaxStationLineChars) {
-            throw WxDataError("region " + name + " gets " + std::to_string(stations.size()) +
-                              " characters of station lines, more than the page cut takes");
+            throw FdSplitError("region " + name + " gets " + std::to_string(stations.size()) +
+                               " characters of station lines, more than the page cut takes");
         }
         bulletins.push_back({region, header + stations});
     }

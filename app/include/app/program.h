@@ -142,6 +142,8 @@ private:
     void FD_Set(std::int16_t& row, std::int16_t& index);
 
     Environment environment_;
+    // The forecast model's last answer, so that a refresh never asks twice for one place and hour.
+    GfsAnswerMemo gfsMemo_;
     std::unique_ptr<inject::RandomSource> ownRandom_;
     inject::RandomSource* random_ = nullptr;
     bool tickRunning_ = false;

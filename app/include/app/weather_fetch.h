@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fdwinds/fd_bulletin_source.h"
+#include "fdwinds/fd_winds.h"
 #include "metar/metar_report_source.h"
 #include "web/http_transfer.h"
 #include "web/web_answer.h"
@@ -43,5 +44,10 @@ struct StationReport {
 // next is fetched. Raises on the first failure.
 [[nodiscard]] std::vector<std::string> fetchFdStationTables(web::HttpTransfer& transfer,
                                                             const fdwinds::FdBulletinSource& source);
+
+// The forecast model's winds at `url` (fdwinds::gfsRequestUrl) as one FdWinds row "GFS",
+// from the answer's entry for `hourText`. Raises on every failure.
+[[nodiscard]] fdwinds::FdWinds fetchGfsWinds(web::HttpTransfer& transfer, const std::string& url,
+                                             std::string_view hourText);
 
 }  // namespace stratocue::app

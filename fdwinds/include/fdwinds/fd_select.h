@@ -36,4 +36,9 @@ struct FdSelection {
 [[nodiscard]] FdSelection FD_SelectStation(const FdWinds& winds, const stations::StationTables& stations,
                                            double aircraftLatitude, double aircraftLongitude);
 
+// True when a station of FdStationList lies within range of the aircraft (positions in
+// radians), whether or not the bulletins carry it: the bulletins are worth asking for.
+[[nodiscard]] bool FD_StationWithinRange(const stations::StationTables& stations, double aircraftLatitude,
+                                         double aircraftLongitude);
+
 }  // namespace stratocue::fdwinds

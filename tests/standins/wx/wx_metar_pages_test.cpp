@@ -80,9 +80,10 @@ TEST_P(UnknownStationPage, WeatherServiceLayoutHasNoReport) {
 
 INSTANTIATE_TEST_SUITE_P(Stations, UnknownStationPage, ::testing::ValuesIn(kUnknownCases), wxtest::NameOfRow{});
 
-// The demo's reports: one per station the demo flies past, each cut whole from both layouts.
-constexpr std::string_view kDemoStations[] = {"KSFO", "KOAK", "KSQL", "KPAO", "KNUQ", "KSJC", "KRHV", "KHWD",
-                                              "KLVK", "KWVI", "KMRY", "KSNS", "KCCR", "KAPC", "KSTS"};
+// The demo's reports: one per station the demo flights fly past, each cut whole from both
+// layouts.
+constexpr std::string_view kDemoStations[] = {"KSFO", "KOAK", "KSQL", "KPAO", "KNUQ", "KSJC", "KRHV", "KHWD", "KLVK",
+                                              "KWVI", "KMRY", "KSNS", "KCCR", "KAPC", "KSTS", "EHAM", "EHRD"};
 
 TEST(DemoMetars, EveryDemoStationHasAReport) {
     const MetarTable reports = parseMetarLines(wxtest::requiredFile(wxtest::kDemoWeatherDir / kMetarFileName));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -11,7 +12,9 @@
 
 #include "fdwinds/fd_decoder.h"
 #include "fdwinds/fd_sources.h"
+#include "fdwinds/gfs_winds.h"
 #include "metar/metar_services.h"
+#include "standins/wx/wx_gfs.h"
 #include "standins/wx/wx_pages.h"
 #include "standins/wx/wx_routes.h"
 #include "standins/wx/wx_service_texts.h"
@@ -173,6 +176,58 @@ TEST(WindTempText, HeadingLineReplacedLinesAfterItKept) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(windTempText(c.bulletin), c.text);
     }
+}
+
+// The query of a request address, as the server hands it on.
+Query httpQueryOf(const std::string& url) {
+    Query query;
+    std::string_view rest = std::string_view(url).substr(url.find('?') + 1);
+    while (!rest.empty()) {
+        const std::string_view pair = rest.substr(0, rest.find('&'));
+        query.emplace(std::string(pair.substr(0, pair.find('='))), std::string(pair.substr(pair.find('=') + 1)));
+        rest.remove_prefix(std::min(rest.size(), pair.size() + 1));
+    }
+    return query;
+}
+
+// The demo's forecast model, as the program reads it at 14 UTC: the levels of gfs.txt
+// with 14 knots and 140 degrees added. Every query the service refuses gets its error.
+TEST(GfsService, AnswersAsTheModelServiceDoes) {
+    WeatherData data;
+    data.gfs = parseGfsTable(wxtest::requiredFile(wxtest::kDemoWeatherDir / kGfsFileName));
+    const auto now = std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::minutes{14 * 60 + 25};
+    const std::string url = fdwinds::gfsRequestUrl("", 52.3, 4.77);
+    Query query = httpQueryOf(url);
+
+    const WxReply reply = answerRequest(data, kGfsPath, query, now);
+    ASSERT_EQ(reply.status, 200);
+    EXPECT_EQ(reply.contentType, kJsonContent);
+    const fdwinds::FdWinds winds =
+        fdwinds::GFS_WindsRow(fdwinds::GFS_ReadAnswer({reply.status, reply.body}, "2026-12-08T14:00"));
+    EXPECT_EQ(winds.levels[1][0], (fdwinds::FdLevelValues{2, 32, 2}));   // 900 hPa: 32 kt from 020
+    EXPECT_EQ(winds.levels[1][6], (fdwinds::FdLevelValues{5, 86, 50}));  // 300 hPa: 86 kt from 050, -50
+    EXPECT_EQ(winds.levels[1][7], (fdwinds::FdLevelValues{6, 92, 54}));  // 250 hPa: 055 rounds to even
+
+    const std::vector<std::pair<const char*, std::pair<std::string, std::string>>> refused{
+        {"LatitudeOutOfRange", {"latitude", "91"}},
+        {"LatitudeNotANumber", {"latitude", "52,3"}},
+        {"UnknownVariable", {"hourly", "wind_speed_850hPa"}},
+        {"NoForecastHours", {"forecast_hours", "0"}},
+    };
+    for (const auto& [name, change] : refused) {
+        SCOPED_TRACE(name);
+        Query bad = query;
+        bad.erase(change.first);
+        bad.emplace(change.first, change.second);
+        const WxReply error = answerRequest(data, kGfsPath, bad, now);
+        EXPECT_EQ(error.status, 400);
+        EXPECT_TRUE(error.body.starts_with(R"({"error":true,"reason":")")) << error.body;
+    }
+    query.erase("wind_speed_unit");  // km/h by default, which the program refuses
+    EXPECT_THROW(static_cast<void>(fdwinds::GFS_ReadAnswer({200, answerRequest(data, kGfsPath, query, now).body},
+                                                           "2026-12-08T14:00")),
+                 fdwinds::GfsAnswerError);
+    EXPECT_EQ(answerRequest(WeatherData{}, kGfsPath, query, now).status, 404);
 }
 
 }  // namespace

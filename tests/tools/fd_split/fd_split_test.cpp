@@ -5,8 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "standins/wx/wx_data_error.h"
-#include "standins/wx/wx_text_lines.h"
+#include "common/text_lines.h"
 #include "standins/wx/wx_weather_data.h"
 #include "tests/standins/wx/wx_test_files.h"
 #include "tools/fd_split/fd_split.h"
@@ -14,11 +13,6 @@
 namespace stratocue::tools {
 namespace {
 
-using standins::fdBulletinFileName;
-using standins::kLowerFdRegions;
-using standins::normalisedBulletinText;
-using standins::textLines;
-using standins::WxDataError;
 namespace wxtest = standins::wxtest;
 
 struct RegionCase {
@@ -105,7 +99,7 @@ TEST_P(FdStationListFault, NamesTheLine) {
     try {
         (void)parseFdStationPositions(text);
         FAIL() << "no fault for " << GetParam().line;
-    } catch (const WxDataError& error) {
+    } catch (const FdSplitError& error) {
         EXPECT_NE(std::string(error.what()).find("line 2"), std::string::npos) << error.what();
     }
 }
@@ -136,7 +130,8 @@ TEST(SplitNationalBulletin, SendsEachStationToItsRegionUnderTheHeader) {
     for (std::size_t i = 0; i < regions.size(); ++i) {
         EXPECT_EQ(regions[i].region, kLowerFdRegions[i]);
         EXPECT_TRUE(regions[i].text.starts_with(kSmallHeader)) << regions[i].text;
-        EXPECT_EQ(wxtest::bulletinStationIds(regions[i].text), expected[i]) << fdRegionName(regions[i].region);
+        EXPECT_EQ(wxtest::bulletinStationIds(regions[i].text), expected[i])
+            << standins::fdRegionName(regions[i].region);
     }
 }
 
@@ -171,7 +166,7 @@ TEST_P(SplitNationalBulletinFault, SaysWhatIsWrong) {
     try {
         (void)splitNationalBulletin(GetParam().national, kOnePerRegion);
         FAIL() << "no fault";
-    } catch (const WxDataError& error) {
+    } catch (const FdSplitError& error) {
         EXPECT_NE(std::string(error.what()).find(GetParam().messagePart), std::string::npos) << error.what();
     }
 }
@@ -190,9 +185,9 @@ TEST(SplitNationalSample, KeepsEveryStationLineOnce) {
     const std::string header = normalised.substr(0, normalised.find('\n', normalised.find("39000")) + 1);
     std::vector<std::string> splitLines;
     for (const RegionalBulletin& region : regions) {
-        ASSERT_TRUE(region.text.starts_with(header)) << fdRegionName(region.region);
+        ASSERT_TRUE(region.text.starts_with(header)) << standins::fdRegionName(region.region);
         const std::string stations = region.text.substr(header.size());
-        EXPECT_LE(stations.size(), kMaxStationLineChars) << fdRegionName(region.region);
+        EXPECT_LE(stations.size(), kMaxStationLineChars) << standins::fdRegionName(region.region);
         for (const std::string_view line : textLines(stations)) splitLines.emplace_back(line);
     }
 
@@ -213,9 +208,9 @@ TEST(DemoFdPages, FilesMatchTheSplitOfTheSamples) {
     expected.push_back({FdRegion::Alaska, normalisedBulletinText(wxtest::requiredFile(wxtest::kAlaskaSampleFile))});
     for (const RegionalBulletin& bulletin : expected) {
         EXPECT_EQ(wxtest::requiredFile(wxtest::kDemoWeatherDir / standins::kFdFolderName /
-                                       fdBulletinFileName(bulletin.region)),
+                                       standins::fdBulletinFileName(bulletin.region)),
                   bulletin.text)
-            << fdRegionName(bulletin.region);
+            << standins::fdRegionName(bulletin.region);
     }
 }
 

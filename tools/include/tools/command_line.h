@@ -16,6 +16,7 @@ inline constexpr std::string_view kUsageText =
     "usage: stratocue-decode metar [REPORT ...]\n"
     "       stratocue-decode metar --ids ID[,ID...] < ANSWER\n"
     "       stratocue-decode fd [--temp TEXT] PAGE_FILE ...\n"
+    "       stratocue-decode gfs [--hour YYYY-MM-DDTHH:00] ANSWER_FILE\n"
     "\n"
     "  metar  decodes each REPORT, or each line of standard input when no REPORT is\n"
     "         given, and prints one JSON object per report. A leading \"METAR \" or\n"
@@ -27,7 +28,10 @@ inline constexpr std::string_view kUsageText =
     "         station table and prints one JSON object per row. A PAGE_FILE with\n"
     "         markup (\"<\") is cut as a classic bulletin page, plain text as the data\n"
     "         API's winds-aloft text. TEXT is the METAR temperature that 4-character fields\n"
-    "         take (default \".\").\n";
+    "         take (default \".\").\n"
+    "  gfs    reads a saved answer of the forecast model service and prints the one\n"
+    "         \"GFS\" row the program makes of its entry for the hour (default: the\n"
+    "         current UTC hour) as a JSON object.\n";
 
 // The whole file, one character per byte; nothing when it is not a regular file or
 // cannot be opened or read.

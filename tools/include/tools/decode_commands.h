@@ -57,6 +57,12 @@ struct FdPage {
 // code 1 instead, without any row.
 [[nodiscard]] CommandResult decodeFdPages(const std::vector<FdPage>& pages, std::string_view surfaceTempText);
 
+// The forecast model's answer (the service's JSON) as the one row "GFS" the program makes of
+// its entry for `hourText` ("YYYY-MM-DDTHH:00"): one JSON object as for an FD row, with its
+// line feed. An answer without that hour, a variable, a value or speeds in knots gives
+// {"error": "..."} and exit code 1 instead.
+[[nodiscard]] CommandResult decodeGfsAnswer(std::string_view answerText, std::string_view hourText);
+
 // The single JSON line {"error": message} with its line feed, exit code 1.
 [[nodiscard]] CommandResult failureResult(std::string_view message);
 

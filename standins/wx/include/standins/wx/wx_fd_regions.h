@@ -1,23 +1,12 @@
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "common/fd_regions.h"
+
 namespace stratocue::standins {
-
-// The seven regional FD bulletin pages, in the order the program fetches them.
-enum class FdRegion { Sfo, Slc, Chicago, FtWorth, Boston, Miami, Alaska };
-
-inline constexpr std::array<FdRegion, 7> kAllFdRegions = {FdRegion::Sfo,     FdRegion::Slc,    FdRegion::Chicago,
-                                                          FdRegion::FtWorth, FdRegion::Boston, FdRegion::Miami,
-                                                          FdRegion::Alaska};
-
-// The six regions cut out of the national bulletin (all but Alaska).
-inline constexpr std::array<FdRegion, 6> kLowerFdRegions = {FdRegion::Sfo,     FdRegion::Slc,    FdRegion::Chicago,
-                                                            FdRegion::FtWorth, FdRegion::Boston, FdRegion::Miami};
 
 // The region's short name as it appears in its page and file names ("sfo", "ftworth", ...).
 [[nodiscard]] std::string_view fdRegionName(FdRegion region) noexcept;
@@ -36,8 +25,5 @@ inline constexpr std::array<FdRegion, 6> kLowerFdRegions = {FdRegion::Sfo,     F
 
 // The region whose page path this is exactly; nullopt for any other path.
 [[nodiscard]] std::optional<FdRegion> fdRegionFromPagePath(std::string_view path);
-
-// Position of the region in kAllFdRegions (0..6), for tables indexed by region.
-[[nodiscard]] constexpr std::size_t fdRegionIndex(FdRegion region) noexcept { return static_cast<std::size_t>(region); }
 
 }  // namespace stratocue::standins

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <string_view>
@@ -26,6 +27,7 @@ inline constexpr int kStatusNotFound = 404;
 
 inline constexpr std::string_view kHtmlContent = "text/html";
 inline constexpr std::string_view kPlainTextContent = "text/plain";
+inline constexpr std::string_view kJsonContent = "application/json";
 
 // The answer to one request before any fault is applied.
 struct WxReply {
@@ -43,9 +45,12 @@ struct WxReply {
 //   "/api/data/metar?ids=ID[,ID...][&format=raw]" (204 without any report) and the
 //   regional bulletin for "/api/data/windtemp?region=R&level=low&fcst=06" (204 for a
 //   region without a bulletin); status 400 for a query the data API would refuse;
-// - status 404 for any other path and for a classic FD page without a bulletin.
+// - the forecast model service's JSON for "/v1/gfs" (gfsReply, the hour of `now`);
+// - status 404 for any other path, for a classic FD page without a bulletin and for
+//   "/v1/gfs" without a gfs.txt.
 [[nodiscard]] WxReply answerRequest(const WeatherData& data, std::string_view path,
-                                    const std::multimap<std::string, std::string>& query);
+                                    const std::multimap<std::string, std::string>& query,
+                                    std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
 
 // The reply as the status, no-page and oversize faults change it: the fault's status
 // replaces the reply's, the body becomes notAPage(), and the page is padded past 32,767

@@ -1,22 +1,13 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
+#include "common/text_lines.h"
 
 namespace stratocue::standins {
 
-// The lines of a text ended by LF or CR LF, without their line ends; a last line without
-// a line break counts too, an empty text has no lines.
-[[nodiscard]] std::vector<std::string_view> textLines(std::string_view text);
-
-// The text without blanks and tabs at either end.
-[[nodiscard]] std::string_view trimmedBlanks(std::string_view text) noexcept;
-
-// The first blank-separated word of the text, empty when the text is blank.
-[[nodiscard]] std::string_view firstWord(std::string_view text) noexcept;
-
-// The bulletin with LF line ends only and exactly one line break at its end.
-[[nodiscard]] std::string normalisedBulletinText(std::string_view bulletinText);
+// The weather stand-in reads its data files with the shared line and blank helpers.
+using stratocue::firstWord;
+using stratocue::normalisedBulletinText;
+using stratocue::textLines;
+using stratocue::trimmedBlanks;
 
 }  // namespace stratocue::standins

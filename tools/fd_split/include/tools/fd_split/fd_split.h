@@ -1,16 +1,27 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "standins/wx/wx_fd_regions.h"
+#include "common/fd_regions.h"
 
 namespace stratocue::tools {
 
-using standins::FdRegion;
+// A station list or bulletin the splitter cannot take, or a file it cannot read or write;
+// the message names the file or line and what is wrong.
+class FdSplitError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The six regions cut out of the national bulletin (all but Alaska), in kFdRegions order.
+inline constexpr std::array<FdRegion, 6> kLowerFdRegions = {FdRegion::Sfo,     FdRegion::Slc,    FdRegion::Chicago,
+                                                            FdRegion::FtWorth, FdRegion::Boston, FdRegion::Miami};
 
 // A station of the FD station list, in degrees with north and east positive.
 struct FdStationPosition {
@@ -35,7 +46,7 @@ struct RegionalBulletin {
 };
 
 // Reads an FD station list, lines "ID,N|S,deg,min,E|W,deg,min" ending in LF or CR LF;
-// blank lines are skipped. Throws WxDataError naming the line of a malformed entry.
+// blank lines are skipped. Throws FdSplitError naming the line of a malformed entry.
 [[nodiscard]] FdStationPositions parseFdStationPositions(std::string_view stationListText);
 
 // The region of a position: west of 114 W the west coast (sfo), to 102 W the mountains
@@ -49,7 +60,7 @@ struct RegionalBulletin {
 
 // Splits a national FD bulletin into the six regional bulletins (kLowerFdRegions order).
 // Each keeps all header lines up to and including the line with "39000" and gets the
-// station lines of its region in bulletin order. Throws WxDataError when the bulletin has
+// station lines of its region in bulletin order. Throws FdSplitError when the bulletin has
 // no "39000" header line, or a region would be empty or longer than kMaxStationLineChars.
 [[nodiscard]] std::vector<RegionalBulletin> splitNationalBulletin(std::string_view nationalText,
                                                                   const FdStationPositions& positions);

@@ -1,6 +1,6 @@
-#include "standins/wx/wx_text_lines.h"
+#include "common/text_lines.h"
 
-namespace stratocue::standins {
+namespace stratocue {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -43,4 +43,4 @@ std::string normalisedBulletinText(std::string_view bulletinText) {
     return text;
 }
 
-}  // namespace stratocue::standins
+}  // namespace stratocue
