@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <exception>
 #include <string>
@@ -60,9 +62,22 @@ void Program::runTick() {
             countWhileDown();
         }
         showNewFailure();
+        stepWeatherRamp();
     } catch (const std::exception&) {
         // A fault ends this tick only; the link and the windows stay usable for the next.
     }
+}
+
+void Program::stepWeatherRamp() {
+    const auto now = environment_.clock();
+    const auto longestStep = std::chrono::milliseconds(frmMain().Timer1.intervalMs.value());
+    const auto elapsed = lastRampStep_
+                             ? std::min<std::chrono::steady_clock::duration>(now - *lastRampStep_, longestStep)
+                             : std::chrono::steady_clock::duration::zero();
+    lastRampStep_ = now;
+    if (link.exchangeFailure() != 0) return;  // the simulator is away; its weather goes back in at once
+    weatherRamp_.setSmooth(ui::isChecked(frmMain().chkSMOOTH));
+    weatherRamp_.step(elapsed);
 }
 
 void Program::findSimulatorAgain() {

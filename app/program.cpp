@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/settings_file.h"
 #include "app/version_text.h"
 #include "stations/stations_load.h"
 
@@ -12,6 +13,7 @@ Program::Program(Environment environment)
       link(environment.ipc),
       environment_(std::move(environment)) {
     if (environment_.randomSource == nullptr) ownRandom_ = inject::makeClockSeededRandom();
+    if (!environment_.clock) environment_.clock = [] { return std::chrono::steady_clock::now(); };
     random_ = environment_.randomSource != nullptr ? environment_.randomSource : ownRandom_.get();
     frmMain.setHooks([this](ui::FrmMain& form) { wireMain(form); }, [this](ui::FrmMain&) { frmMain_Unload(); });
     frmStatus.setHooks([this](ui::FrmStatus& form) { wireStatus(form); },
@@ -109,6 +111,7 @@ void Program::Main() {
 }
 
 void Program::startUp() {
+    weatherRamp_.forgetWritten();  // the first weather goes in at once
     link.Link_Init();
     std::int32_t code = 0;
     if (link.Link_Open(0, code)) {
@@ -136,6 +139,9 @@ void Program::startUp() {
                       });
         if (!loaded) state.startFailed = true;
     }
+    if (!state.startFailed && environment_.settingsFolder) {
+        applySettings(loadSettings(*environment_.settingsFolder), frmMain());
+    }
 
     frmSplash().Show();
     frmSplash().SplashTimer.enabled.set(1);
@@ -159,6 +165,7 @@ void Program::butOK_Click() {
         environment_.messageBoxes.show("Please wait for last data download request to complete");
         return;
     }
+    keepSettings();
     link.Link_Close();
     destroyAllWindows();
 }
@@ -175,7 +182,15 @@ void Program::frmMainCloseBox() {
         environment_.messageBoxes.show("Please wait for downloads to complete before exiting");
         return;
     }
+    keepSettings();
     frmMain.destroy();
+}
+
+void Program::keepSettings() {
+    // A start that failed read no settings, and its windows hold only the defaults.
+    if (state.startFailed || !frmMain.exists() || !environment_.settingsFolder) return;
+    // A folder that cannot be written keeps the file it has; the program ends all the same.
+    (void)saveSettings(*environment_.settingsFolder, frmMain());
 }
 
 void Program::frmMain_Unload() {

@@ -172,6 +172,7 @@ void Program::windsAloftSchedule(std::int16_t& closestIndex, bool stationChanged
 
 void Program::reapplyWeather(std::int16_t& closestIndex, double altitudeMetres) {
     weatherToReapply_ = false;
+    weatherRamp_.forgetWritten();  // the simulator starts from its own weather: ours goes back at once
     takeAltitude(altitudeMetres);
     if (state.lastMetarText == ProgramState{}.lastMetarText) return;  // none in hand: the schedule fetches it
     if (state.fdValid && !state.forcedActive) FD_Set(state.fdStationIndex, closestIndex);
@@ -220,7 +221,8 @@ void Program::METAR_Set(std::int16_t& tempIndex) {
                                                 stationElevation(reportStation(tempIndex)),
                                                 state.forcedActive,
                                                 state.fdValid};
-    inject::METAR_Set(link, report, state.altitudeSet, settings, *random_);
+    weatherRamp_.setSmooth(ui::isChecked(frmMain().chkSMOOTH));
+    inject::METAR_Set(weatherRamp_, report, state.altitudeSet, settings, *random_);
     showMetarReport(frmStatus(), report);  // "360" becomes "359", commas in alt points
 }
 
@@ -234,7 +236,8 @@ void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
     if (endRequested_) return;
     const inject::WindsAloftWriteSettings settings{ui::isChecked(frmMain().chkDISABLEMSG),
                                                    frmStatus().lblAltitude.value()};
-    inject::FD_Set(link, FdWinds, row, readMetarReport(frmStatus()), settings);
+    weatherRamp_.setSmooth(ui::isChecked(frmMain().chkSMOOTH));
+    inject::FD_Set(weatherRamp_, FdWinds, row, readMetarReport(frmStatus()), settings);
 }
 
 }  // namespace stratocue::app

@@ -103,7 +103,9 @@ int main(int argc, char** argv) {
     ui::MessageBoxes& messageBoxes =
         commandLine->headless ? static_cast<ui::MessageBoxes&>(headlessBoxes) : windowedBoxes;
 
-    app::Program program({platform, *inet, messageBoxes, std::filesystem::current_path()});
+    // The settings are kept beside the station files.
+    const std::filesystem::path folder = std::filesystem::current_path();
+    app::Program program({platform, *inet, messageBoxes, folder, nullptr, nullptr, folder});
     if (commandLine->headless) {
         program.afterTick = [&program] { std::cout << entry::tickSnapshotLine(program) << std::endl; };
     }

@@ -73,7 +73,7 @@ std::optional<std::int32_t> directionValue(std::optional<std::int32_t> direction
 // message; a direction that does not fit skips the direction and the message; a level
 // temperature that cannot be negated skips the temperature and the message. Without its
 // message the -1 that shows it is not written either.
-void FD_Set(simlink::Link& link, const fdwinds::FdWinds& winds, std::int16_t row, const metar::MetarReport& report,
+void FD_Set(WeatherSink& sink, const fdwinds::FdWinds& winds, std::int16_t row, const metar::MetarReport& report,
             const WindsAloftWriteSettings& settings) {
     if (!rowDecoded(winds, row)) return;
     const auto index = static_cast<std::size_t>(row);
@@ -99,13 +99,13 @@ void FD_Set(simlink::Link& link, const fdwinds::FdWinds& winds, std::int16_t row
             return checkedInteger<std::int16_t>(writtenC * units::kTemperatureUnitsPerDegree);
         });
     }
-    exchangeValue16(link, offsets::kTemperature, temperatureC256);
-    exchangeValue16(link, offsets::kWindAloftAltitude, kWindAloftAltitudeValue);
-    exchangeValue16(link, offsets::kGust, kNoGust);
-    exchangeValue16(link, offsets::kWindSpeed, wind.speedKnots);
+    exchangeValue16(sink, offsets::kTemperature, temperatureC256);
+    exchangeValue16(sink, offsets::kWindAloftAltitude, kWindAloftAltitudeValue);
+    exchangeValue16(sink, offsets::kGust, kNoGust);
+    exchangeValue16(sink, offsets::kWindSpeed, wind.speedKnots);
 
     const auto writtenDirection = directionValue(wind.directionDegrees);
-    exchangeValue16(link, offsets::kWindDirection, writtenDirection);
+    exchangeValue16(sink, offsets::kWindDirection, writtenDirection);
 
     if (settings.messagesDisabled || !levelTempC || !wind.speedKnots || !writtenDirection) return;
     std::string text(kMessagePrefix);
@@ -118,8 +118,14 @@ void FD_Set(simlink::Link& link, const fdwinds::FdWinds& winds, std::int16_t row
     text += std::to_string(*wind.speedKnots);
     text += " /";
     text += formatNumber(*levelTempC, "0");
-    exchangeText(link, offsets::kMessageText, text);
-    exchangeValue16(link, offsets::kMessageShow, kMessageShowValue);
+    exchangeText(sink, offsets::kMessageText, text);
+    exchangeValue16(sink, offsets::kMessageShow, kMessageShowValue);
+}
+
+void FD_Set(simlink::Link& link, const fdwinds::FdWinds& winds, std::int16_t row, const metar::MetarReport& report,
+            const WindsAloftWriteSettings& settings) {
+    LinkSink sink(link);
+    FD_Set(sink, winds, row, report, settings);
 }
 
 }  // namespace stratocue::inject

@@ -31,32 +31,32 @@ std::int16_t temperatureC256(std::string_view text) {
     return checkedInteger<std::int16_t>(static_cast<double>(degrees) * units::kTemperatureUnitsPerDegree);
 }
 
-void writeLayers(simlink::Link& link, const CloudLayers& layers) {
+void writeLayers(WeatherSink& sink, const CloudLayers& layers) {
     using namespace offsets;
-    exchangeValue16(link, kLayer2Type, layers.layer2.type);
-    exchangeValue16(link, kLayer3Type, layers.layer3.type);
-    exchangeValue16(link, kLayer2Base, layers.layer2.baseMetres);
-    exchangeValue16(link, kLayer2Top, layers.layer2.topMetres);
-    exchangeValue16(link, kLayer2Coverage, layers.layer2.coverage);
-    exchangeValue16(link, kLayer3Base, layers.layer3.baseMetres);
-    exchangeValue16(link, kLayer3Top, layers.layer3.topMetres);
-    exchangeValue16(link, kLayer3Coverage, layers.layer3.coverage);
-    exchangeValue16(link, kLayer1Base, layers.layer1.baseMetres);
-    exchangeValue16(link, kLayer1Top, layers.layer1.topMetres);
-    exchangeValue16(link, kLayer1Coverage, layers.layer1.coverage);
-    exchangeValue16(link, kLayer1Type, layers.layer1.type);
+    exchangeValue16(sink, kLayer2Type, layers.layer2.type);
+    exchangeValue16(sink, kLayer3Type, layers.layer3.type);
+    exchangeValue16(sink, kLayer2Base, layers.layer2.baseMetres);
+    exchangeValue16(sink, kLayer2Top, layers.layer2.topMetres);
+    exchangeValue16(sink, kLayer2Coverage, layers.layer2.coverage);
+    exchangeValue16(sink, kLayer3Base, layers.layer3.baseMetres);
+    exchangeValue16(sink, kLayer3Top, layers.layer3.topMetres);
+    exchangeValue16(sink, kLayer3Coverage, layers.layer3.coverage);
+    exchangeValue16(sink, kLayer1Base, layers.layer1.baseMetres);
+    exchangeValue16(sink, kLayer1Top, layers.layer1.topMetres);
+    exchangeValue16(sink, kLayer1Coverage, layers.layer1.coverage);
+    exchangeValue16(sink, kLayer1Type, layers.layer1.type);
 }
 
 // The two precipitation bytes {intensity, type}: intensity code + 2 when above 0; each
 // must lie in 0..255, else the pair is not written.
-void writePrecipitation(simlink::Link& link, const metar::MetarReport& report) {
+void writePrecipitation(WeatherSink& sink, const metar::MetarReport& report) {
     const auto bytes = tryValue([&] {
         const auto type = floorTo<std::uint8_t>(parseLeadingNumber(report.ptype));
         auto intensity = floorTo<std::uint8_t>(parseLeadingNumber(report.pint));
         if (intensity > 0) intensity = checkedInteger<std::uint8_t>(intensity + 2.0);
         return std::array<std::byte, 2>{static_cast<std::byte>(intensity), static_cast<std::byte>(type)};
     });
-    if (bytes) exchangeBytes(link, offsets::kPrecipitation, *bytes);
+    if (bytes) exchangeBytes(sink, offsets::kPrecipitation, *bytes);
 }
 
 // The wind speed to write. With winds aloft in use, the reported speed S grows at random
@@ -84,18 +84,18 @@ std::optional<std::int16_t> windSpeedKnots(const metar::MetarReport& report, con
 
 // The wind part, the whole work of an altitude-triggered call: wind aloft marker, gust,
 // and the surface wind unless the winds-aloft writer owns the wind at this height.
-void writeWind(simlink::Link& link, metar::MetarReport& report, const SurfaceWriteSettings& settings,
+void writeWind(WeatherSink& sink, metar::MetarReport& report, const SurfaceWriteSettings& settings,
                double altitudeMetres, double heightAboveStationMetres, RandomSource& random) {
-    if (settings.windsAloftSimulation) exchangeValue16(link, offsets::kWindAloftAltitude, kWindAloftAltitudeValue);
+    if (settings.windsAloftSimulation) exchangeValue16(sink, offsets::kWindAloftAltitude, kWindAloftAltitudeValue);
     const auto speed = windSpeedKnots(report, settings, altitudeMetres, heightAboveStationMetres, random);
 
     const bool gustFree = settings.windsAloftSimulation && altitudeMetres > kGustFreeAltitudeMetres;
     const auto gust = gustFree ? std::optional<std::int16_t>(0)
                                : tryValue([&] { return roundTo<std::int16_t>(parseLeadingNumber(report.gusting)); });
-    exchangeValue16(link, offsets::kGust, gust);
+    exchangeValue16(sink, offsets::kGust, gust);
 
     if (!(settings.forcedActive || heightAboveStationMetres < kSurfaceLayerMetres || !settings.fdValid)) return;
-    exchangeValue16(link, offsets::kWindSpeed, speed);
+    exchangeValue16(sink, offsets::kWindSpeed, speed);
     if (report.winddir == "360") report.winddir = "359";
     const auto direction = tryValue([&] {
         return floorTo<std::int32_t>(parseLeadingNumber(report.winddir) * units::kDirectionUnitsPerCircle /
@@ -103,17 +103,17 @@ void writeWind(simlink::Link& link, metar::MetarReport& report, const SurfaceWri
     });
     // The direction goes with a wind: it needs a known speed above 0.
     if (speed && *speed > 0 && direction && *direction > 0) {
-        exchangeValue16(link, offsets::kWindDirection, direction);
+        exchangeValue16(sink, offsets::kWindDirection, direction);
     }
 }
 
-void writeMessage(simlink::Link& link, std::string_view reportText) {
+void writeMessage(WeatherSink& sink, std::string_view reportText) {
     std::string text(kMessagePrefix);
     text += reportText.substr(0, kMessageReportChars);
     text += kMessageCut;
     text += '\0';  // the text carries one zero; exchangeText adds the second
-    exchangeText(link, offsets::kMessageText, text);
-    exchangeValue16(link, offsets::kMessageShow, kMessageShowValue);
+    exchangeText(sink, offsets::kMessageText, text);
+    exchangeValue16(sink, offsets::kMessageShow, kMessageShowValue);
 }
 
 }  // namespace
@@ -123,45 +123,51 @@ void writeMessage(simlink::Link& link, std::string_view reportText) {
 // depend on a skipped one are skipped too (a cloud top on its base, the temperature's
 // altitude on the temperature, the wind direction on the speed); values that do not (the
 // gust) are still written.
-void METAR_Set(simlink::Link& link, metar::MetarReport& report, bool& altitudeSet, const SurfaceWriteSettings& settings,
+void METAR_Set(WeatherSink& sink, metar::MetarReport& report, bool& altitudeSet, const SurfaceWriteSettings& settings,
                RandomSource& random) {
     const double altitudeMetres = parseLeadingNumber(settings.altitudeText);
     const std::int16_t elevationMetres = settings.stationElevationMetres;
     const double heightAboveStationMetres = altitudeMetres - elevationMetres;
 
     if (!altitudeSet) {
-        writeLayers(link, computeCloudLayers(report, elevationMetres, random));
-        writePrecipitation(link, report);
+        writeLayers(sink, computeCloudLayers(report, elevationMetres, random));
+        writePrecipitation(sink, report);
         if (heightAboveStationMetres < kSurfaceLayerMetres) {
             // The altitude tells where the temperature holds, so it goes only with one.
             const auto temperature = tryValue([&] { return temperatureC256(report.temp); });
             if (temperature) {
-                exchangeValue16(link, offsets::kTemperature, temperature);
-                exchangeValue16(link, offsets::kTemperatureAltitude, elevationMetres);
+                exchangeValue16(sink, offsets::kTemperature, temperature);
+                exchangeValue16(sink, offsets::kTemperatureAltitude, elevationMetres);
             }
         }
     }
 
-    writeWind(link, report, settings, altitudeMetres, heightAboveStationMetres, random);
+    writeWind(sink, report, settings, altitudeMetres, heightAboveStationMetres, random);
     if (altitudeSet) {
         altitudeSet = false;
         return;
     }
 
-    exchangeValue16(link, offsets::kVisibility, tryValue([&] {
+    exchangeValue16(sink, offsets::kVisibility, tryValue([&] {
                         return floorTo<std::int16_t>(parseLeadingNumber(report.vis) * units::kVisibilityUnitsPerMile);
                     }));
 
     report.alt = replaceAll(report.alt, ",", ".");
-    exchangeValue16(link, offsets::kPressure, tryValue([&] {
+    exchangeValue16(sink, offsets::kPressure, tryValue([&] {
                         std::int16_t pressureHpa = roundTo<std::int16_t>(parseLeadingNumber(report.alt));
                         if (pressureHpa < kLowestPressureHpa) pressureHpa = kStandardPressureHpa;
                         return checkedInteger<std::int16_t>(pressureHpa * units::kPressureUnitsPerHectopascal);
                     }));
 
-    exchangeValue16(link, offsets::kDewPoint, tryValue([&] { return temperatureC256(report.dewpoint); }));
+    exchangeValue16(sink, offsets::kDewPoint, tryValue([&] { return temperatureC256(report.dewpoint); }));
 
-    if (!settings.messagesDisabled) writeMessage(link, settings.reportText);
+    if (!settings.messagesDisabled) writeMessage(sink, settings.reportText);
+}
+
+void METAR_Set(simlink::Link& link, metar::MetarReport& report, bool& altitudeSet, const SurfaceWriteSettings& settings,
+               RandomSource& random) {
+    LinkSink sink(link);
+    METAR_Set(sink, report, altitudeSet, settings, random);
 }
 
 }  // namespace stratocue::inject

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "app/simulator_readings.h"
 #include "common/sim_offsets.h"
 #include "program_fixture.h"
 #include "simlink/link.h"
+#include "simlink/little_endian.h"
 
 namespace stratocue::app {
 namespace {
@@ -145,6 +147,25 @@ TEST_F(SimulatorComesAndGoes, GoneThenBackOpensAgainAndPutsTheWeatherBack) {
     tick();
     EXPECT_EQ(simulator.writes().size(), writesAfterReopen);
     EXPECT_TRUE(fixture.messageBoxes.shown.empty());
+}
+
+// The simulator back starts from its own weather, so the weather in hand goes in at once
+// even with smoothing on, not as a ramp from what was written before it went.
+TEST_F(SimulatorComesAndGoes, WeatherPutBackGoesInAtOnceWhenSmoothed) {
+    tick();  // the METAR fallback goes in
+    program.frmMain().chkSMOOTH.set(1);
+    program.frmStatus().lblMETARalt.set("1019");
+    simulator.faults.windows = FakeServerWindows::None;
+    tick();
+    tick();
+    simulator.faults.windows = FakeServerWindows::Both;
+    tick();
+    EXPECT_EQ(program.frmMain().caption.value(), "Stratocue 2002 Active");
+    std::optional<std::int32_t> pressure;
+    for (const standins::FakeWrite& write : simulator.writes()) {
+        if (write.offset == offsets::kPressure.offset) pressure = simlink::readLe16(write.bytes);
+    }
+    EXPECT_EQ(pressure, 1019 * 16);
 }
 
 TEST_F(SimulatorComesAndGoes, AHungServerIsOpenedAgainOnceItAnswers) {

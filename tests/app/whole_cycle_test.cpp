@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -40,6 +41,8 @@ protected:
         server.Get("/cgi-bin/mgetmetar.pl", [](const httplib::Request& request, httplib::Response& response) {
             if (request.get_param_value("cccc") == "KSFO") {
                 response.set_content(weatherServicePage(kReport), "text/html");
+            } else if (request.get_param_value("cccc") == "KOAK") {
+                response.set_content(weatherServicePage(kOaklandReport), "text/html");
             } else {
                 response.set_content("<HTML><BODY>No such station</BODY></HTML>", "text/html");
             }
@@ -87,6 +90,7 @@ protected:
     }
 
     static constexpr const char* kReport = "KSFO 061756Z 28012G20KT 10SM FEW010 SCT250 17/09 A3002 RMK AO2";
+    static constexpr const char* kOaklandReport = "KOAK 061753Z 30008KT 10SM FEW010 17/09 A2996 RMK AO2";
     httplib::Server server;
     std::thread serverThread;
     int port = 0;
@@ -133,6 +137,47 @@ TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     EXPECT_EQ(texts[1], "Stratocue->FD Winds Aloft SFO: 250 /15 /2");
     EXPECT_EQ(texts[2], texts[0]);
     EXPECT_TRUE(messageBoxes.shown.empty());
+}
+
+void putAircraftAt(standins::FakeIpcPlatform& simulator, double latitude, double longitude) {
+    simulator.offsets().setLe32(offsets::kLatitudeWhole.offset,
+                                static_cast<std::uint32_t>(latitude * units::kLatitudeUnitsPer90Degrees / 90));
+    simulator.offsets().setLe32(
+        offsets::kLongitudeWhole.offset,
+        static_cast<std::uint32_t>(static_cast<std::int32_t>(longitude * units::kLongitudeUnitsPerCircle / 360)));
+    simulator.offsets().setLe32(offsets::kAltitudeWhole.offset, 3);
+}
+
+// Checked, a station change moves the pressure by the real time between ticks; a tick that
+// comes late (ticks skipped) moves it by one timer interval at most.
+TEST_F(WholeCycle, SmoothedChangesMoveByTheTimeBetweenTicks) {
+    standins::FakeIpcPlatform simulator;
+    const auto transfer = web::makeCurlTransfer();
+    testing::RecordingMessageBoxes messageBoxes;
+    auto now = std::chrono::steady_clock::time_point{};
+    Program program({simulator, *transfer, messageBoxes, folder.path(), nullptr, [&now] { return now; }});
+    program.Main();
+    program.frmMain().chkSMOOTH.set(1);
+    putAircraftAt(simulator, 37.6167, -122.3667);
+    program.frmMain().Timer1.fire();
+    ASSERT_EQ(program.frmMain().lblTEMPID.value(), "KSFO");
+    EXPECT_EQ(lastWrite16(simulator, offsets::kPressure.offset), 1016 * 16);  // the first weather at once
+
+    putAircraftAt(simulator, 37.7167, -122.2333);
+    now += std::chrono::seconds(5);
+    program.frmMain().Timer1.fire();
+    ASSERT_EQ(program.frmMain().lblTEMPID.value(), "KOAK");
+    EXPECT_EQ(lastWrite16(simulator, offsets::kPressure.offset), 1016 * 16 - 1);  // 1 hPa a minute: 5 s
+
+    now += std::chrono::seconds(60);
+    program.frmMain().Timer1.fire();
+    EXPECT_EQ(lastWrite16(simulator, offsets::kPressure.offset), 1016 * 16 - 2);  // 10 s, not 65 s
+
+    for (int tick = 0; tick < 30; ++tick) {
+        now += std::chrono::seconds(5);
+        program.frmMain().Timer1.fire();
+    }
+    EXPECT_EQ(lastWrite16(simulator, offsets::kPressure.offset), 1014 * 16);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TYPED_TEST_P(ViewsContract, MainWindowModelChangesReachTheControls) {
     EXPECT_FALSE(Kit::isChecked(view, "chkUPDATEONSTATION"));
     EXPECT_EQ(Kit::text(view, "txtREPEATMETAR"), " 5");
     EXPECT_EQ(Kit::title(view), "Stratocue 2002 Active");
-    EXPECT_EQ(Kit::clientSize(view), std::make_pair(399, 294));  // 5985 x 4410 twips
+    EXPECT_EQ(Kit::clientSize(view), std::make_pair(399, 312));  // 5985 x 4680 twips
 }
 
 TYPED_TEST_P(ViewsContract, MainWindowProgramChangesRaiseNoSecondEvent) {

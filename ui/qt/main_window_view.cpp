@@ -129,7 +129,10 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
     options->addLayout(captioned("chkDISABLEMSG"), 2, 1);
     rows->addLayout(options);
 
-    // Rows 5 and 6: the custom METAR request
+    // Row 5: smoothing
+    rows->addLayout(captioned("chkSMOOTH"));
+
+    // Rows 6 and 7: the custom METAR request
     auto* custom = new QHBoxLayout;
     control("txtMETARINPUT")->setFixedWidth(56);
     custom->addWidget(staticLabel(FrmMain::Label34, this));
@@ -140,7 +143,7 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
     rows->addLayout(custom);
     rows->addWidget(control("txtMETARREQstr"));
 
-    // Rows 7 to 10: current METAR and winds aloft, each with its refresh button
+    // Rows 8 to 11: current METAR and winds aloft, each with its refresh button
     const auto heading = [](QLabel* label, QWidget* button) {
         auto* line = new QHBoxLayout;
         line->addWidget(label);
@@ -153,7 +156,7 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
     rows->addLayout(heading(captionOf("txtTESTFD"), control("butUSWINDS")));
     rows->addWidget(control("txtTESTFD"));
 
-    // Row 11: the active station
+    // Row 12: the active station
     auto* station = new QHBoxLayout;
     station->addWidget(captionOf("lblTEMPID"));
     station->addWidget(control("lblTEMPID"));
@@ -164,7 +167,7 @@ MainWindowView::MainWindowView(FrmMain& model, std::function<void()> closeReques
     station->addStretch();
     rows->addLayout(station);
 
-    // Row 12: the commands
+    // Row 13: the commands
     auto* commands = new QHBoxLayout;
     commands->addWidget(control("butOK"));
     commands->addWidget(control("butRUNTIME"));

@@ -18,9 +18,9 @@ constexpr DWORD kFixedFrame = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr int kMargin = 6;
 constexpr int kRightColumn = 210;
 
-// The top and height of each design row (1 to 12) in client pixels.
-constexpr std::array<int, 13> kRowTop{0, 2, 24, 40, 56, 74, 98, 134, 157, 193, 216, 252, 270};
-constexpr std::array<int, 13> kRowHeight{0, 20, 16, 16, 16, 22, 34, 22, 34, 22, 34, 16, 22};
+// The top and height of each design row (1 to 13) in client pixels.
+constexpr std::array<int, 14> kRowTop{0, 2, 24, 40, 56, 74, 92, 116, 152, 175, 211, 234, 270, 288};
+constexpr std::array<int, 14> kRowHeight{0, 20, 16, 16, 16, 16, 22, 34, 22, 34, 22, 34, 16, 22};
 
 constexpr int kCheckSize = 13;
 constexpr int kEditHeight = 20;
@@ -201,34 +201,36 @@ void MainWindowView::layOut() {
     rows.flow(2, rightColumn, optionItems("chkUPDATEFDONSTATION"));
     rows.flow(3, rightColumn, optionItems("chkWINDSALOFT"));
     rows.flow(4, rightColumn, optionItems("chkDISABLEMSG"));
-    // Rows 5 and 6: the custom METAR request
-    rows.flow(5, margin,
+    // Row 5: smoothing
+    rows.flow(5, margin, optionItems("chkSMOOTH"));
+    // Rows 6 and 7: the custom METAR request
+    rows.flow(6, margin,
               {{customCaption_, 0, 0, labelGap},
                {caption("txtMETARINPUT"), 0, 0, labelGap},
                {placed("txtMETARINPUT"), scaled(kStationInputWidth), editHeight, scaled(6)},
                {placed("butGET"), button("butGET", 110), buttonHeight, 0}});
-    rows.flow(6, margin, {{placed("txtMETARREQstr"), fullWidth, 0, 0}});
-    // Rows 7 to 10: current METAR and winds aloft, each with its refresh button
-    rows.flow(7, margin, {{caption("txtMETARstr"), 0, 0, 0}});
-    rows.flowToRight(7, right, {{placed("butUPDATEMETAR"), button("butUPDATEMETAR", 100), buttonHeight, 0}});
-    rows.flow(8, margin, {{placed("txtMETARstr"), fullWidth, 0, 0}});
-    rows.flow(9, margin, {{caption("txtTESTFD"), 0, 0, 0}});
-    rows.flowToRight(9, right, {{placed("butUSWINDS"), button("butUSWINDS", 100), buttonHeight, 0}});
-    rows.flow(10, margin, {{placed("txtTESTFD"), fullWidth, 0, 0}});
-    // Row 11: the active station and its distance
-    rows.flow(11, margin,
+    rows.flow(7, margin, {{placed("txtMETARREQstr"), fullWidth, 0, 0}});
+    // Rows 8 to 11: current METAR and winds aloft, each with its refresh button
+    rows.flow(8, margin, {{caption("txtMETARstr"), 0, 0, 0}});
+    rows.flowToRight(8, right, {{placed("butUPDATEMETAR"), button("butUPDATEMETAR", 100), buttonHeight, 0}});
+    rows.flow(9, margin, {{placed("txtMETARstr"), fullWidth, 0, 0}});
+    rows.flow(10, margin, {{caption("txtTESTFD"), 0, 0, 0}});
+    rows.flowToRight(10, right, {{placed("butUSWINDS"), button("butUSWINDS", 100), buttonHeight, 0}});
+    rows.flow(11, margin, {{placed("txtTESTFD"), fullWidth, 0, 0}});
+    // Row 12: the active station and its distance
+    rows.flow(12, margin,
               {{caption("lblTEMPID"), 0, 0, labelGap},
                {placed("lblTEMPID"), 0, 0, scaled(12)},
                {caption("lblTEMPdist"), 0, 0, labelGap},
                {placed("lblTEMPdist"), 0, 0, labelGap},
                {distanceUnit_, 0, 0, 0}});
-    // Row 12: the commands and the version
-    rows.flow(12, margin,
+    // Row 13: the commands and the version
+    rows.flow(13, margin,
               {{placed("butOK"), button("butOK", 90), buttonHeight, scaled(4)},
                {placed("butRUNTIME"), button("butRUNTIME", 100), buttonHeight, 0}});
-    rows.flowToRight(12, right, {{version_, 0, 0, 0}});
+    rows.flowToRight(13, right, {{version_, 0, 0, 0}});
 
-    RECT stationRow{0, rows.top(11), clientWidth(), rows.top(11) + rows.height(11)};
+    RECT stationRow{0, rows.top(12), clientWidth(), rows.top(12) + rows.height(12)};
     InvalidateRect(handle(), &stationRow, TRUE);
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/fd_read.h"
 #include "app/metar_requests.h"
 #include "app/program_state.h"
 #include "fdwinds/fd_winds.h"
 #include "inject/random_source.h"
+#include "inject/weather_ramp.h"
 #include "simlink/ipc_platform.h"
 #include "simlink/link.h"
 #include "stations/station_tables.h"
@@ -31,6 +34,11 @@ struct Environment {
     std::filesystem::path workingFolder;
     // Random numbers for the weather writers; a clock-seeded generator when not given.
     inject::RandomSource* randomSource = nullptr;
+    // The real time that paces smoothed weather changes; the steady clock when not given.
+    std::function<std::chrono::steady_clock::time_point()> clock = nullptr;
+    // The folder whose stratocue.ini keeps the main window's settings between runs (the
+    // program's own: the station files' folder); none, as in the tests: always the defaults.
+    std::optional<std::filesystem::path> settingsFolder = std::nullopt;
 };
 
 // The running program: its state, its three windows and the link, with the start-up, the
@@ -92,6 +100,8 @@ private:
     void startUp();
     void frmMainCloseBox();
     void butOK_Click();
+    // The main window's settings saved beside the station files, for the next start.
+    void keepSettings();
     void frmMain_Unload();
     void destroyAllWindows();
     // Splash hand-over
@@ -129,6 +139,9 @@ private:
     // METAR and winds aloft in hand go back in once; with the altitude taken, no altitude
     // case fires in that tick.
     void reapplyWeather(std::int16_t& closestIndex, double altitudeMetres);
+    // The end of a tick: smoothed weather changes move on by the real time since the last
+    // tick, at most one timer interval, so ticks that were skipped only delay them.
+    void stepWeatherRamp();
     void takeAltitude(double altitudeMetres);
     [[nodiscard]] std::int16_t stationElevation(std::int16_t index) const;
     // The station whose report is in use: the neighbour that gave it, else the chosen one.
@@ -151,6 +164,8 @@ private:
     bool endRequested_ = false;
     int tickCount_ = 0;
     bool weatherToReapply_ = false;
+    inject::WeatherRamp weatherRamp_{link};
+    std::optional<std::chrono::steady_clock::time_point> lastRampStep_;
     double aircraftLatitude_ = 0.0;
     double aircraftLongitude_ = 0.0;
 };

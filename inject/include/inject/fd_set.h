@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fdwinds/fd_winds.h"
+#include "inject/value_exchange.h"
 #include "metar/metar_report.h"
 #include "simlink/link.h"
 
@@ -19,6 +20,9 @@ struct WindsAloftWriteSettings {
 // aircraft altitude, one value per exchange, then the on-screen message. A light and
 // variable level takes the surface wind of `report`. A row outside 1..winds.rowCount
 // writes nothing; a value that does not fit its width is skipped and nothing is thrown.
+void FD_Set(WeatherSink& sink, const fdwinds::FdWinds& winds, std::int16_t row, const metar::MetarReport& report,
+            const WindsAloftWriteSettings& settings);
+// As above, every value straight into the link.
 void FD_Set(simlink::Link& link, const fdwinds::FdWinds& winds, std::int16_t row, const metar::MetarReport& report,
             const WindsAloftWriteSettings& settings);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "inject/random_source.h"
+#include "inject/value_exchange.h"
 #include "metar/metar_report.h"
 #include "simlink/link.h"
 
@@ -25,6 +26,9 @@ struct SurfaceWriteSettings {
 // message; with `altitudeSet` only the wind part, after which the flag is cleared.
 // Changes report.winddir "360" to "359" and every "," in report.alt to ".". A value that
 // does not fit its width is skipped and the others are still written; nothing is thrown.
+void METAR_Set(WeatherSink& sink, metar::MetarReport& report, bool& altitudeSet, const SurfaceWriteSettings& settings,
+               RandomSource& random);
+// As above, every value straight into the link.
 void METAR_Set(simlink::Link& link, metar::MetarReport& report, bool& altitudeSet, const SurfaceWriteSettings& settings,
                RandomSource& random);
 

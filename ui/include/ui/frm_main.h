@@ -11,12 +11,12 @@
 namespace stratocue::ui {
 
 // The main window: settings, commands, the current METAR and winds-aloft texts, the active
-// station. Every control carries its design-time content; client area 5985 x 4410 twips.
+// station. Every control carries its design-time content; client area 5985 x 4680 twips.
 class FrmMain final : public Form {
 public:
     static constexpr std::string_view kDesignCaption = "Stratocue 2002 ";
     static constexpr int kClientWidthTwips = 5985;
-    static constexpr int kClientHeightTwips = 4410;
+    static constexpr int kClientHeightTwips = 4680;  // the smoothing row (5) takes 270 of it
 
     FrmMain() : Form(std::string(kDesignCaption)) {}
 
@@ -33,20 +33,22 @@ public:
     CheckBox chkDEST{0};
     TextBox txtMETARRANGE{"60"};
     CheckBox chkDISABLEMSG{0};
-    // Rows 5 and 6: custom METAR
+    // Row 5: ramp the weather's changes instead of writing them at once
+    CheckBox chkSMOOTH{0};
+    // Rows 6 and 7: custom METAR
     TextBox txtMETARINPUT{""};
     Button butGET{"Get Custom METAR"};
     TextBox txtMETARREQstr{"Enter METAR ID above\r\n"};
-    // Rows 7 and 8: current METAR
+    // Rows 8 and 9: current METAR
     Button butUPDATEMETAR{"Refresh METAR"};
     TextBox txtMETARstr{"Loading...\r\n"};
-    // Rows 9 and 10: winds aloft
+    // Rows 10 and 11: winds aloft
     Button butUSWINDS{"Refresh Winds Aloft"};
     TextBox txtTESTFD{"Loading...\r\n"};
-    // Row 11
+    // Row 12
     Label lblTEMPID{"."};
     Label lblTEMPdist{"."};
-    // Row 12
+    // Row 13
     Button butOK{"End Program"};
     Button butRUNTIME{"Runtime Status"};
 
@@ -67,6 +69,7 @@ public:
     static constexpr StaticLabel Label40{"Label40", "@"};
     static constexpr StaticLabel Label3{"Label3", "nm"};
     static constexpr StaticLabel Label2{"Label2", "Disable WX Messages"};
+    static constexpr StaticLabel lblSMOOTH{"lblSMOOTH", "Smooth weather changes"};
     static constexpr StaticLabel Label34{"Label34", "Custom METAR"};
     static constexpr StaticLabel Label39{"Label39", "ID:"};
     static constexpr StaticLabel Label33{"Label33", "Current METAR"};
@@ -79,7 +82,7 @@ public:
     // check box, a label whose caption the program sets, a command button.
     enum class ControlKind { TextLine, TextArea, Toggle, ValueLabel, PushButton };
 
-    // One control of the window: its name, kind and design row (1 to 12), the member that
+    // One control of the window: its name, kind and design row (1 to 13), the member that
     // holds it (`text` for text boxes, text areas and labels, `check` or `button` for the
     // others) and the unchanging label that names it, if one does.
     struct ControlEntry {
@@ -92,7 +95,7 @@ public:
         const StaticLabel* caption = nullptr;
     };
     // The controls in design order, which is also the order of visitControls.
-    static const std::array<ControlEntry, 20>& controls();
+    static const std::array<ControlEntry, 21>& controls();
 
     void visitControls(const ControlVisitor& visit) const override;
 };
