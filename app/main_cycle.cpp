@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "app/program.h"
 #include "app/simulator_readings.h"
@@ -47,15 +48,21 @@ void Program::runTick() {
         }
         findSimulatorAgain();
         const bool downAtStart = link.exchangeFailure() != 0;
+        bool lossLogged = false;
         const auto showNewFailure = [&] {
-            if (!downAtStart && link.exchangeFailure() != 0) showLinkState(link.exchangeFailure());
+            if (downAtStart || link.exchangeFailure() == 0) return;
+            if (!std::exchange(lossLogged, true)) {
+                log_->record("link lost: " + simlink::ResultTexts(link.exchangeFailure()));
+            }
+            showLinkState(link.exchangeFailure());
         };
         readSimulatorValues();
         showNewFailure();
         afterReadings();
         showNewFailure();
-    } catch (const std::exception&) {
+    } catch (const std::exception& fault) {
         // A fault ends this tick only; the link and the windows stay usable for the next.
+        log_->record(std::string("failure: the tick ended early: ") + fault.what());
     }
 }
 
@@ -71,6 +78,7 @@ void Program::findSimulatorAgain() {
         frmStatus().lblSim.set(simlink::SimNames(link.state().SimId));
         frmStatus().lblVer.set(versionText(link.state().ServerVersion));
         weatherToReapply_ = true;
+        log_->record("link back: " + simlink::ResultTexts(code));
     }
     showLinkState(code);
 }

@@ -2,6 +2,7 @@
 // altitude changes, and the METAR and winds-aloft refresh schedules.
 
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "app/metar_report_labels.h"
@@ -12,6 +13,8 @@
 #include "common/number_parse.h"
 #include "common/rounding.h"
 #include "common/units.h"
+#include "eventlog/event_texts.h"
+#include "fdwinds/fd_decoder.h"
 #include "inject/fd_set.h"
 #include "inject/metar_set.h"
 #include "inject/written_values.h"
@@ -33,6 +36,12 @@ std::int16_t periodTicks(ui::TextBox& box, std::int16_t defaultMinutes, double l
     const double minutes = std::floor(parseLeadingNumber(box.value()));
     if (minutes < 1 || minutes > longestMinutes) box.set(formatShortest(defaultMinutes));
     return checkedInteger<std::int16_t>(std::floor(parseLeadingNumber(box.value())) * kTicksPerMinute);
+}
+
+// The aircraft's position as the log tells it: to a tenth of a degree, no closer.
+std::string logPosition(double latitudeRadians, double longitudeRadians) {
+    constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+    return eventlog::positionText(latitudeRadians * kDegreesPerRadian, longitudeRadians * kDegreesPerRadian);
 }
 
 }  // namespace
@@ -182,6 +191,11 @@ void Program::METAR_Read(std::int16_t& tempIndex) {
     if (endRequested_) return;
     auto context = metarContext();
     app::METAR_Read(context, tempIndex);
+    // The worker shows its failure in place of a report; the request itself is in the log.
+    if (frmStatus().lblMETARdatetime.value() == "PARSE ERROR") {
+        log_->record("failure: no METAR for station " + frmMain().lblTEMPID.value() + ": " +
+                     frmMain().txtMETARstr.value());
+    }
 }
 
 void Program::METAR_Set(std::int16_t& tempIndex) {
@@ -195,6 +209,9 @@ void Program::METAR_Set(std::int16_t& tempIndex) {
                                                 state.forcedActive,
                                                 state.fdValid};
     inject::METAR_Set(link, report, state.altitudeSet, settings, *random_);
+    log_->record("report applied" + std::string(state.altitudeSet ? " for a new altitude" : "") + ", station " +
+                 stations.StationList.at(static_cast<std::size_t>(tempIndex)).id + " at " +
+                 logPosition(aircraftLatitude_, aircraftLongitude_) + ": " + frmMain().txtMETARstr.value());
     showMetarReport(frmStatus(), report);  // "360" becomes "359", commas in alt points
 }
 
@@ -202,6 +219,9 @@ void Program::FD_Read(std::int16_t& index) {
     if (endRequested_) return;
     auto context = fdContext();
     app::FD_Read(context, index);
+    if (frmMain().txtTESTFD.value() == "Download Timeout or Error") {
+        log_->record("failure: no winds aloft: " + frmMain().txtTESTFD.value());
+    }
 }
 
 void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
@@ -209,6 +229,10 @@ void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
     const inject::WindsAloftWriteSettings settings{ui::isChecked(frmMain().chkDISABLEMSG),
                                                    frmStatus().lblAltitude.value()};
     inject::FD_Set(link, FdWinds, row, readMetarReport(frmStatus()), settings);
+    if (row >= 1 && row <= FdWinds.rowCount) {
+        log_->record("winds row applied at " + logPosition(aircraftLatitude_, aircraftLongitude_) + ": " +
+                     fdwinds::FD_DisplayText(FdWinds, row));
+    }
 }
 
 }  // namespace stratocue::app

@@ -17,6 +17,7 @@
 #include "entry/console_end.h"
 #include "entry/headless.h"
 #include "entry/windows_console.h"
+#include "eventlog/event_log.h"
 #include "simlink/win32_platform.h"
 #include "ui/win32/message_pump.h"
 #include "ui/win32/message_window.h"
@@ -43,7 +44,9 @@ void loadThemedControls() {
 int runProgram(const stratocue::entry::CommandLine& commandLine) {
     using namespace stratocue;
     simlink::Win32IpcPlatform platform;
-    const auto inet = web::makeWinInetTransfer();
+    // stratocue.log beside the station files: what a pilot sends when asking for help.
+    eventlog::FileEventLog eventLog(std::filesystem::current_path());
+    const auto inet = web::makeWinInetTransfer({.eventLog = &eventLog});
     ui::win32::MessagePump pump;
     inet->setKeepAlive([&pump] { pump.pumpPending(); });
     ui::win32::Win32MessageBoxes windowedBoxes;
@@ -51,7 +54,7 @@ int runProgram(const stratocue::entry::CommandLine& commandLine) {
     ui::MessageBoxes& messageBoxes =
         commandLine.headless ? static_cast<ui::MessageBoxes&>(headlessBoxes) : windowedBoxes;
 
-    app::Program program({platform, *inet, messageBoxes, std::filesystem::current_path()});
+    app::Program program({platform, *inet, messageBoxes, std::filesystem::current_path(), nullptr, &eventLog});
     if (commandLine.headless) {
         program.afterTick = [&program] { std::cout << entry::tickSnapshotLine(program) << std::endl; };
     }

@@ -7,6 +7,7 @@
 #include "app/fd_read.h"
 #include "app/metar_requests.h"
 #include "app/program_state.h"
+#include "eventlog/event_log.h"
 #include "fdwinds/fd_winds.h"
 #include "inject/random_source.h"
 #include "simlink/ipc_platform.h"
@@ -31,6 +32,9 @@ struct Environment {
     std::filesystem::path workingFolder;
     // Random numbers for the weather writers; a clock-seeded generator when not given.
     inject::RandomSource* randomSource = nullptr;
+    // Where the program tells what it fetched, applied and failed; nothing is kept when not
+    // given.
+    eventlog::EventLog* eventLog = nullptr;
 };
 
 // The running program: its state, its three windows and the link, with the start-up, the
@@ -62,6 +66,8 @@ public:
 
     // Runs at the end of every tick of the main cycle (the headless program prints then).
     std::function<void()> afterTick;
+    // The program's log: every part may add an event line to it.
+    [[nodiscard]] eventlog::EventLog& eventLog() { return *log_; }
     // How many ticks of the main cycle have run.
     [[nodiscard]] int tickCount() const { return tickCount_; }
 
@@ -137,6 +143,8 @@ private:
     Environment environment_;
     std::unique_ptr<inject::RandomSource> ownRandom_;
     inject::RandomSource* random_ = nullptr;
+    eventlog::SilentEventLog silentLog_;
+    eventlog::EventLog* log_ = nullptr;
     bool tickRunning_ = false;
     int eventDepth_ = 0;
     bool endRequested_ = false;
