@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "app/program.h"
 #include "app/simulator_readings.h"
@@ -49,8 +50,13 @@ void Program::runTick() {
         }
         findSimulatorAgain();
         const bool downAtStart = link.exchangeFailure() != 0;
+        bool lossLogged = false;
         const auto showNewFailure = [&] {
-            if (!downAtStart && link.exchangeFailure() != 0) showLinkState(link.exchangeFailure());
+            if (downAtStart || link.exchangeFailure() == 0) return;
+            if (!std::exchange(lossLogged, true)) {
+                log_->record("link lost: " + simlink::ResultTexts(link.exchangeFailure()));
+            }
+            showLinkState(link.exchangeFailure());
         };
         // Zeros from failed readings are no position: such a tick leaves the station, the
         // weather in hand and the altitude bookkeeping as they were, and only counts on.
@@ -63,8 +69,9 @@ void Program::runTick() {
         }
         showNewFailure();
         stepWeatherRamp();
-    } catch (const std::exception&) {
+    } catch (const std::exception& fault) {
         // A fault ends this tick only; the link and the windows stay usable for the next.
+        log_->record(std::string("failure: the tick ended early: ") + fault.what());
     }
 }
 
@@ -97,6 +104,7 @@ void Program::findSimulatorAgain() {
         frmStatus().lblSim.set(simlink::SimNames(link.state().SimId));
         frmStatus().lblVer.set(versionText(link.state().ServerVersion));
         weatherToReapply_ = true;
+        log_->record("link back: " + simlink::ResultTexts(code));
     }
     showLinkState(code);
 }

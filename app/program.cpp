@@ -4,6 +4,7 @@
 
 #include "app/settings_file.h"
 #include "app/version_text.h"
+#include "eventlog/event_texts.h"
 #include "stations/stations_load.h"
 
 namespace stratocue::app {
@@ -15,6 +16,7 @@ Program::Program(Environment environment)
     if (environment_.randomSource == nullptr) ownRandom_ = inject::makeClockSeededRandom();
     if (!environment_.clock) environment_.clock = [] { return std::chrono::steady_clock::now(); };
     random_ = environment_.randomSource != nullptr ? environment_.randomSource : ownRandom_.get();
+    log_ = environment_.eventLog != nullptr ? environment_.eventLog : &silentLog_;
     frmMain.setHooks([this](ui::FrmMain& form) { wireMain(form); }, [this](ui::FrmMain&) { frmMain_Unload(); });
     frmStatus.setHooks([this](ui::FrmStatus& form) { wireStatus(form); },
                        [this](ui::FrmStatus&) { frmStatus_Unload(); });
@@ -112,31 +114,37 @@ void Program::Main() {
 
 void Program::startUp() {
     weatherRamp_.forgetWritten();  // the first weather goes in at once
+    log_->record(eventlog::startText());
     link.Link_Init();
     std::int32_t code = 0;
     if (link.Link_Open(0, code)) {
+        log_->record("link opened: " + simlink::ResultTexts(code));
         frmMain().caption.set(frmMain().caption.value() + simlink::ResultTexts(code));
         frmStatus().lblSim.set(simlink::SimNames(link.state().SimId));
         frmStatus().lblVer.set(versionText(link.state().ServerVersion));
         frmMain().Timer1.enabled.set(1);
     } else {
         frmMain().caption.set(frmMain().caption.value() + "Can't connect: " + simlink::ResultTexts(code));
+        log_->record("link not opened: " + simlink::ResultTexts(code));
         environment_.messageBoxes.show("Can't connect to FS2002 and/or FSUIPC");
         state.startFailed = true;
     }
 
     if (!state.startFailed) {
         state = ProgramState{};  // every shared value starts afresh with the station tables
-        const bool loaded = stations::Stations_Load(
-            stations, stations::StationLoadActions{
-                          environment_.workingFolder,
-                          [this](std::string_view text) { environment_.messageBoxes.show(text); },
-                          [this] { link.Link_Close(); },
-                          [this] {
-                              frmMain.destroy();
-                              frmSplash.destroy();
-                          },
-                      });
+        const auto tellFailure = [this](std::string_view text) {
+            log_->record("failure: " + std::string(text));
+            environment_.messageBoxes.show(text);
+        };
+        const bool loaded = stations::Stations_Load(stations, stations::StationLoadActions{
+                                                                  environment_.workingFolder,
+                                                                  tellFailure,
+                                                                  [this] { link.Link_Close(); },
+                                                                  [this] {
+                                                                      frmMain.destroy();
+                                                                      frmSplash.destroy();
+                                                                  },
+                                                              });
         if (!loaded) state.startFailed = true;
     }
     if (!state.startFailed && environment_.settingsFolder) {
@@ -195,6 +203,7 @@ void Program::keepSettings() {
 
 void Program::frmMain_Unload() {
     link.Link_Close();
+    log_->record("end");
     frmStatus.destroy();
     frmSplash.destroy();
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <string>
 
 #include "app/metar_report_labels.h"
@@ -13,6 +14,8 @@
 #include "common/number_parse.h"
 #include "common/rounding.h"
 #include "common/units.h"
+#include "eventlog/event_texts.h"
+#include "fdwinds/fd_decoder.h"
 #include "inject/fd_set.h"
 #include "inject/metar_set.h"
 #include "inject/written_values.h"
@@ -34,6 +37,12 @@ std::int16_t periodTicks(ui::TextBox& box, std::int16_t defaultMinutes, double l
     const double minutes = std::floor(parseLeadingNumber(box.value()));
     if (minutes < 1 || minutes > longestMinutes) box.set(formatShortest(defaultMinutes));
     return checkedInteger<std::int16_t>(std::floor(parseLeadingNumber(box.value())) * kTicksPerMinute);
+}
+
+// The aircraft's position as the log tells it: to a tenth of a degree, no closer.
+std::string logPosition(double latitudeRadians, double longitudeRadians) {
+    constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+    return eventlog::positionText(latitudeRadians * kDegreesPerRadian, longitudeRadians * kDegreesPerRadian);
 }
 
 }  // namespace
@@ -204,7 +213,13 @@ FdReadContext Program::fdContext() {
 MetarReadResult Program::METAR_Read(std::int16_t& tempIndex) {
     if (endRequested_) return {};
     auto context = metarContext();
-    return app::METAR_Read(context, tempIndex);
+    const MetarReadResult read = app::METAR_Read(context, tempIndex);
+    // The worker shows what went wrong in place of a report; the request itself is in the log.
+    if (!read.usable) {
+        log_->record("failure: no METAR for station " + frmMain().lblTEMPID.value() + ": " +
+                     frmMain().txtMETARstr.value());
+    }
+    return read;
 }
 
 // Writes the report in hand, with its text for the message and its station's elevation.
@@ -223,6 +238,9 @@ void Program::METAR_Set(std::int16_t& tempIndex) {
                                                 state.fdValid};
     weatherRamp_.setSmooth(ui::isChecked(frmMain().chkSMOOTH));
     inject::METAR_Set(weatherRamp_, report, state.altitudeSet, settings, *random_);
+    log_->record("report applied" + std::string(state.altitudeSet ? " for a new altitude" : "") + ", station " +
+                 stations.StationList.at(static_cast<std::size_t>(reportStation(tempIndex))).id + " at " +
+                 logPosition(aircraftLatitude_, aircraftLongitude_) + ": " + state.lastMetarText);
     showMetarReport(frmStatus(), report);  // "360" becomes "359", commas in alt points
 }
 
@@ -230,6 +248,9 @@ void Program::FD_Read(std::int16_t& index) {
     if (endRequested_) return;
     auto context = fdContext();
     app::FD_Read(context, index);
+    if (frmMain().txtTESTFD.value() == "Download Timeout or Error") {
+        log_->record("failure: no winds aloft: " + frmMain().txtTESTFD.value());
+    }
 }
 
 void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
@@ -238,6 +259,10 @@ void Program::FD_Set(std::int16_t& row, std::int16_t& /*index*/) {
                                                    frmStatus().lblAltitude.value()};
     weatherRamp_.setSmooth(ui::isChecked(frmMain().chkSMOOTH));
     inject::FD_Set(weatherRamp_, FdWinds, row, readMetarReport(frmStatus()), settings);
+    if (row >= 1 && row <= FdWinds.rowCount) {
+        log_->record("winds row applied at " + logPosition(aircraftLatitude_, aircraftLongitude_) + ": " +
+                     fdwinds::FD_DisplayText(FdWinds, row));
+    }
 }
 
 }  // namespace stratocue::app

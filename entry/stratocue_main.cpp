@@ -16,6 +16,7 @@
 #include "app/program.h"
 #include "entry/command_line.h"
 #include "entry/headless.h"
+#include "eventlog/event_log.h"
 #include "simlink/posix_platform.h"
 #include "ui/qt/qt_message_boxes.h"
 #include "ui/qt/view_manager.h"
@@ -96,7 +97,9 @@ int main(int argc, char** argv) {
     }
 
     simlink::PosixIpcPlatform platform;
-    const auto inet = web::makeCurlTransfer();
+    // stratocue.log beside the station files: what a pilot sends when asking for help.
+    eventlog::FileEventLog eventLog(std::filesystem::current_path());
+    const auto inet = web::makeCurlTransfer({.eventLog = &eventLog});
     inet->setKeepAlive([] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); });
     ui::qt::QtMessageBoxes windowedBoxes;
     entry::StderrMessageBoxes headlessBoxes;
@@ -105,7 +108,7 @@ int main(int argc, char** argv) {
 
     // The settings are kept beside the station files.
     const std::filesystem::path folder = std::filesystem::current_path();
-    app::Program program({platform, *inet, messageBoxes, folder, nullptr, nullptr, folder});
+    app::Program program({platform, *inet, messageBoxes, folder, nullptr, nullptr, folder, &eventLog});
     if (commandLine->headless) {
         program.afterTick = [&program] { std::cout << entry::tickSnapshotLine(program) << std::endl; };
     }

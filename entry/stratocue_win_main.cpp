@@ -17,6 +17,7 @@
 #include "entry/console_end.h"
 #include "entry/headless.h"
 #include "entry/windows_console.h"
+#include "eventlog/event_log.h"
 #include "simlink/win32_platform.h"
 #include "ui/win32/message_pump.h"
 #include "ui/win32/message_window.h"
@@ -43,7 +44,9 @@ void loadThemedControls() {
 int runProgram(const stratocue::entry::CommandLine& commandLine) {
     using namespace stratocue;
     simlink::Win32IpcPlatform platform;
-    const auto inet = web::makeWinInetTransfer();
+    // stratocue.log beside the station files: what a pilot sends when asking for help.
+    eventlog::FileEventLog eventLog(std::filesystem::current_path());
+    const auto inet = web::makeWinInetTransfer({.eventLog = &eventLog});
     ui::win32::MessagePump pump;
     inet->setKeepAlive([&pump] { pump.pumpPending(); });
     ui::win32::Win32MessageBoxes windowedBoxes;
@@ -53,7 +56,7 @@ int runProgram(const stratocue::entry::CommandLine& commandLine) {
 
     // The settings are kept beside the station files.
     const std::filesystem::path folder = std::filesystem::current_path();
-    app::Program program({platform, *inet, messageBoxes, folder, nullptr, nullptr, folder});
+    app::Program program({platform, *inet, messageBoxes, folder, nullptr, nullptr, folder, &eventLog});
     if (commandLine.headless) {
         program.afterTick = [&program] { std::cout << entry::tickSnapshotLine(program) << std::endl; };
     }

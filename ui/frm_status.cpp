@@ -1,6 +1,30 @@
 #include "ui/frm_status.h"
 
 namespace stratocue::ui {
+namespace {
+
+// A number with every digit (a position in degrees, an altitude, a distance).
+constexpr std::string_view kWidestNumber = "-179.999999";
+
+constexpr std::array<std::string_view, 8> kLongestLeftValues{
+    kWidestNumber,
+    "FSYETANOTHER",  // the longest simulator name
+    // A reading the link could not queue or exchange: the result texts it can give there.
+    "Reading: Call cannot execute, link not Open",
+    "Reading: IPC request contains bad data",
+    "Processing: Call cannot execute, link not Open",
+    "Processing: IPC timed out all retries",
+    "Processing: IPC sendmessage failed all retries",
+    "Processing: IPC request contains bad data",
+};
+
+constexpr std::array<std::string_view, 3> kLongestRightValues{kWidestNumber, "PARSE ERROR", "UNAVAIL"};
+
+}  // namespace
+
+std::span<const std::string_view> FrmStatus::longestLeftValues() { return kLongestLeftValues; }
+
+std::span<const std::string_view> FrmStatus::longestRightValues() { return kLongestRightValues; }
 
 const std::array<FrmStatus::Row, 23>& FrmStatus::layout() {
     using F = FrmStatus;

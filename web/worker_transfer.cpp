@@ -6,6 +6,8 @@
 #include <mutex>
 #include <utility>
 
+#include "eventlog/event_texts.h"
+
 namespace stratocue::web {
 namespace {
 
@@ -122,7 +124,9 @@ private:
 };
 
 WorkerTransfer::WorkerTransfer(std::shared_ptr<BlockingFetch> platformFetch, TransferSettings settings)
-    : platformFetch_(std::move(platformFetch)), timeout_(std::max(settings.timeout, std::chrono::milliseconds(1))) {}
+    : platformFetch_(std::move(platformFetch)),
+      timeout_(std::max(settings.timeout, std::chrono::milliseconds(1))),
+      eventLog_(settings.eventLog) {}
 
 WorkerTransfer::~WorkerTransfer() {
     const auto giveUp = TransferClock::now() + kLeftWorkersGrace;
@@ -142,6 +146,23 @@ HttpResponse WorkerTransfer::FetchResponse(std::string_view url) {
     if (running_) throw TransferError("a transfer is still executing");
     const RunningMark mark(running_);
     cancelRequested_ = false;
+    if (eventLog_ == nullptr) return fetchOnWorker(url);
+    // Every request of the program passes here, so this is where the log tells of each.
+    const auto started = TransferClock::now();
+    const auto elapsed = [started] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(TransferClock::now() - started);
+    };
+    try {
+        HttpResponse response = fetchOnWorker(url);
+        eventLog_->record(eventlog::requestText(url, response.status, response.body.size(), elapsed()));
+        return response;
+    } catch (const std::exception& failure) {
+        eventLog_->record(eventlog::failedRequestText(url, failure.what(), elapsed()));
+        throw;
+    }
+}
+
+HttpResponse WorkerTransfer::fetchOnWorker(std::string_view url) {
     if (url.empty()) throw TransferError("invalid URL: it is empty");
     if (url.find('\0') != std::string_view::npos) throw TransferError("invalid URL: it contains a zero character");
     joinEndedWorkers();

@@ -3,7 +3,8 @@
 #
 #   wine_prefix_create   makes a fresh prefix in a new temporary folder and exports
 #                        WINEPREFIX, WINEDEBUG and WINEDLLOVERRIDES (and a TMPDIR of its own);
-#                        without an X display, Wine's null graphics driver serves the windows
+#                        without an X display, Wine's null graphics driver serves the windows;
+#                        the faces of fonts-wine (Tahoma) are copied into it
 #   wine_prefix_remove   stops that prefix's wineserver and removes the folder
 #   wine_timeout SECONDS COMMAND...   runs a command that talks to Wine under a time limit
 #
@@ -28,6 +29,12 @@ wine_prefix_create() {
   # Without a display every CreateWindowEx fails (error 1400) unless the null driver is set;
   # it takes effect when the wineserver starts again.
   wine_timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+  # Debian's Wine does not look into the folder of fonts-wine: the prefix gets copies of its
+  # faces, so the windows are measured and shown in Tahoma as on Windows and in the
+  # screenshots.
+  if compgen -G '/usr/share/wine/fonts/*.ttf' >/dev/null; then
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   wine_timeout 30 wineserver -k || true
   wine_timeout 60 wineserver -w || true
   # A wineserver that stays up keeps each later start fast (a cold start takes seconds).

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -61,6 +62,25 @@ TEST(Readings, FourteenValuesInTheirOrder) {
         EXPECT_EQ(readings[i].value.offset, expected[i].offset) << i;
         EXPECT_EQ(readings[i].value.sizeBytes, sizes[i]) << i;
     }
+}
+
+TEST(Readings, TheStatusWindowMakesRoomForEveryFailureTheyCanShow) {
+    // Link_Read fails only for a closed link or a bad request; Link_Process also for a
+    // timed-out or failed exchange. Each text is among those the views measure.
+    const auto longest = ui::FrmStatus::longestLeftValues();
+    const auto listed = [&longest](const std::string& text) {
+        return std::find(longest.begin(), longest.end(), text) != longest.end();
+    };
+    for (const std::int32_t code : {simlink::kNotOpen, simlink::kBadData}) {
+        EXPECT_TRUE(listed("Reading: " + simlink::ResultTexts(code))) << code;
+    }
+    for (const std::int32_t code : {simlink::kNotOpen, simlink::kTimedOut, simlink::kSendFailed, simlink::kBadData}) {
+        EXPECT_TRUE(listed("Processing: " + simlink::ResultTexts(code))) << code;
+    }
+    for (std::int32_t simulator = 0; simulator < 10; ++simulator) {
+        EXPECT_LE(simlink::SimNames(simulator).size(), std::string_view("FSYETANOTHER").size()) << simulator;
+    }
+    EXPECT_TRUE(listed("FSYETANOTHER"));
 }
 
 class MainCycle : public ::testing::Test {

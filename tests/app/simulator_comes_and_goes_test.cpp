@@ -120,6 +120,8 @@ TEST_F(SimulatorComesAndGoes, GoneThenBackOpensAgainAndPutsTheWeatherBack) {
     tick();
     EXPECT_EQ(label(0), kSendFailedText);
     EXPECT_EQ(caption(), "Stratocue 2002 Can't connect: IPC sendmessage failed all retries");
+    EXPECT_EQ(fixture.eventLog.startingWith("link lost"),
+              std::vector<std::string>{"link lost: IPC sendmessage failed all retries"});
 
     // While it is gone: no exchange at all, the labels keep the failure, the caption says why.
     const int sendsWhileGone = simulator.sendCount();
@@ -136,6 +138,9 @@ TEST_F(SimulatorComesAndGoes, GoneThenBackOpensAgainAndPutsTheWeatherBack) {
     const std::size_t writesBefore = simulator.writes().size();
     tick();
     EXPECT_EQ(caption(), "Stratocue 2002 Active");
+    EXPECT_EQ(fixture.eventLog.startingWith("link "),
+              (std::vector<std::string>{"link opened: Active", "link lost: IPC sendmessage failed all retries",
+                                        "link back: Active"}));
     EXPECT_EQ(simulator.lastMappingName(), simlink::mappingName(standins::FakeIpcPlatform::kProcessId, 2));
     EXPECT_EQ(simulator.lastAtomName(), simulator.lastMappingName());
     EXPECT_EQ(simulator.heldAtoms(), 1U);

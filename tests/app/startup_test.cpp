@@ -96,6 +96,10 @@ TEST(StartUp, WithoutSimulatorTellsTheUserAndEnds) {
     EXPECT_TRUE(fixture.program.state.startFailed);
     EXPECT_FALSE(fixture.program.anyWindowLeft());
     EXPECT_FALSE(fixture.program.link.isOpen());
+    ASSERT_EQ(fixture.eventLog.events.size(), 3u);
+    EXPECT_TRUE(fixture.eventLog.events[0].starts_with("start Stratocue "));
+    EXPECT_EQ(fixture.eventLog.events[1], "link not opened: Cannot link to FSUIPC or WideClient");
+    EXPECT_EQ(fixture.eventLog.events[2], "end");
 }
 
 TEST(StartUp, WrongServerVersionNamesTheReason) {
@@ -120,6 +124,8 @@ TEST(StartUp, MissingStationFileClosesTheLinkAndEnds) {
     EXPECT_FALSE(fixture.program.anyWindowLeft());
     EXPECT_FALSE(fixture.program.link.isOpen());
     EXPECT_EQ(fixture.simulator.heldMappings(), 0u);
+    EXPECT_EQ(fixture.eventLog.events.at(2),
+              "failure: Error reading ICAO.TXT or FDWINDS.TXT - Make sure they exist and are valid");
 }
 
 TEST(SplashHandOver, TimerShowsTheMainWindow) {

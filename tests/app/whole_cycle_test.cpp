@@ -15,6 +15,7 @@
 #include "common/units.h"
 #include "program_fixture.h"
 #include "simlink/little_endian.h"
+#include "tests/support/recording_event_log.h"
 #include "tests/support/temp_folder.h"
 
 namespace stratocue::app {
@@ -99,9 +100,10 @@ protected:
 
 TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     standins::FakeIpcPlatform simulator;
-    const auto transfer = web::makeCurlTransfer();
+    test_support::RecordingEventLog log;
+    const auto transfer = web::makeCurlTransfer({.eventLog = &log});
     testing::RecordingMessageBoxes messageBoxes;
-    Program program({simulator, *transfer, messageBoxes, folder.path()});
+    Program program({simulator, *transfer, messageBoxes, folder.path(), nullptr, &log});
     program.Main();
     ASSERT_TRUE(program.link.isOpen());
     ASSERT_EQ(program.servers.named("metar_nws"), "http://127.0.0.1:" + std::to_string(port));
@@ -137,6 +139,12 @@ TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     EXPECT_EQ(texts[1], "Stratocue->FD Winds Aloft SFO: 250 /15 /2");
     EXPECT_EQ(texts[2], texts[0]);
     EXPECT_TRUE(messageBoxes.shown.empty());
+
+    // The log tells each request, and each report and winds row applied with the position
+    // to a tenth of a degree.
+    EXPECT_EQ(log.startingWith("request 127.0.0.1:").size(), 8u);
+    EXPECT_EQ(log.startingWith("report applied, station KSFO at 37.6 -122.4: KSFO 061756Z 28012G20KT").size(), 2u);
+    EXPECT_EQ(log.startingWith("winds row applied at 37.6 -122.4: SFO 3K:321517 ").size(), 1u);
 }
 
 void putAircraftAt(standins::FakeIpcPlatform& simulator, double latitude, double longitude) {

@@ -16,6 +16,7 @@
 
 #include "common/ansi_text.h"
 #include "tests/support/loopback_http_server.h"
+#include "tests/support/recording_event_log.h"
 #include "tests/support/scripted_transfer.h"
 #include "web/http_transfer.h"
 
@@ -363,6 +364,24 @@ TYPED_TEST(NetworkTransferContract, FetchResponseWithoutAnAnswerIsStillATransfer
 TYPED_TEST(NetworkTransferContract, SendsTheProgramsUserAgent) {
     static_cast<void>(this->transfer_->OpenUrl(this->url("/bytes")));
     EXPECT_EQ(this->server_.lastUserAgent(), kUserAgent);
+}
+
+TYPED_TEST(NetworkTransferContract, TellsEachRequestToTheLog) {
+    test_support::RecordingEventLog log;
+    const auto transfer = TypeParam::make({.eventLog = &log});
+    static_cast<void>(transfer->OpenUrl(this->url("/bytes")));
+    static_cast<void>(transfer->FetchResponse(this->url("/status/503")));
+    EXPECT_THROW(static_cast<void>(transfer->OpenUrl("ftp://127.0.0.1/file")), TransferError);
+    const std::string server = this->url("").substr(std::string("http://").size());
+    const std::string expectedStarts[] = {
+        "request " + server + " " + this->url("/bytes") + ": status 200, 512 bytes, ",
+        "request " + server + " " + this->url("/status/503") + ": status 503, 10 bytes, ",
+        "request 127.0.0.1 ftp://127.0.0.1/file: failed after ",
+    };
+    ASSERT_EQ(log.events.size(), std::size(expectedStarts));
+    for (std::size_t index = 0; index < log.events.size(); ++index) {
+        EXPECT_TRUE(log.events[index].starts_with(expectedStarts[index])) << log.events[index];
+    }
 }
 
 TYPED_TEST(NetworkTransferContract, EndlessBodyStopsAtTheLimitAtOnce) {

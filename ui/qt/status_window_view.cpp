@@ -1,7 +1,10 @@
 #include "ui/qt/status_window_view.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <span>
 
 #include "ui/qt/bindings.h"
 
@@ -9,6 +12,15 @@ namespace stratocue::ui::qt {
 namespace {
 
 QString latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The width a value label needs for the widest of `texts` in `font`, with a pixel to spare
+// on each side for glyphs that overhang their advance.
+int widestText(const QFont& font, std::span<const std::string_view> texts) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const std::string_view text : texts) widest = std::max(widest, metrics.horizontalAdvance(latin1(text)));
+    return widest + 2;
+}
 
 }  // namespace
 
@@ -32,11 +44,15 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
     constexpr int rowHeightPixels = pixelsFromTwips(FrmStatus::kRowPitchTwips);
     for (int row = 1; row <= 24; ++row) grid->setRowMinimumHeight(row - 1, rowHeightPixels);
 
-    const auto place = [this, grid, &model](int row, int column, std::string_view caption, Label FrmStatus::*value,
-                                            std::string_view name) {
+    // Each value column as wide as the longest text its values can show.
+    const int leftValueWidth = widestText(compact, FrmStatus::longestLeftValues());
+    const int rightValueWidth = widestText(compact, FrmStatus::longestRightValues());
+    const auto place = [&](int row, int column, std::string_view caption, Label FrmStatus::*value,
+                           std::string_view name) {
         if (!caption.empty()) grid->addWidget(new QLabel(latin1(caption), this), row - 1, column);
         if (value == nullptr) return;
         auto* label = new QLabel(this);
+        label->setMinimumWidth(column == 0 ? leftValueWidth : rightValueWidth);
         label->setObjectName(latin1(name));
         bindLabel(*label, model.*value);
         grid->addWidget(label, row - 1, column + 1);
@@ -59,6 +75,9 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
     close->setObjectName("butCLOSESTATUS");
     bindButton(*close, model.butCLOSESTATUS);
     outer->addWidget(close, 0, Qt::AlignHCenter);
+
+    // The design's width, or more where the values need it.
+    setFixedSize(std::max(width(), outer->totalMinimumSize().width()), height());
 }
 
 }  // namespace stratocue::ui::qt

@@ -37,9 +37,9 @@ void registerClassOnce(const char* className, WNDPROC procedure) {
 }
 
 // The outer rectangle of a window with that client size, centred in the work area.
-RECT centredFrame(const ModelWindow::Frame& frame, int clientWidth, int clientHeight) {
+RECT centredFrame(DWORD style, DWORD extendedStyle, int clientWidth, int clientHeight) {
     RECT outer{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&outer, frame.style, FALSE, frame.extendedStyle);
+    AdjustWindowRectEx(&outer, style, FALSE, extendedStyle);
     RECT workArea{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
     const int width = outer.right - outer.left;
@@ -78,7 +78,7 @@ ModelWindow::ModelWindow(const Frame& frame, std::function<void()> closeRequeste
       clientHeight_(dpi_.fromTwips(frame.clientHeightTwips)),
       closeRequested_(std::move(closeRequested)) {
     registerClassOnce(frame.className, &ModelWindow::procedure);
-    const RECT outer = centredFrame(frame, clientWidth_, clientHeight_);
+    const RECT outer = centredFrame(frame.style, frame.extendedStyle, clientWidth_, clientHeight_);
     window_ =
         CreateWindowExA(frame.extendedStyle, frame.className, frame.caption.c_str(), frame.style, outer.left, outer.top,
                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, thisProgram(), this);
@@ -162,12 +162,21 @@ std::string ModelWindow::controlText(HWND control) {
     return text;
 }
 
-int ModelWindow::textWidth(HWND control) {
-    const std::string text = controlText(control);
+void ModelWindow::widenClientTo(int width) {
+    if (width <= clientWidth_ || window_ == nullptr) return;
+    clientWidth_ = width;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE));
+    const auto extendedStyle = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_EXSTYLE));
+    const RECT outer = centredFrame(style, extendedStyle, clientWidth_, clientHeight_);
+    outerSize_ = SIZE{outer.right - outer.left, outer.bottom - outer.top};
+    SetWindowPos(window_, nullptr, outer.left, outer.top, outerSize_.cx, outerSize_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int ModelWindow::textWidth(HWND control, std::string_view text) {
     const HDC context = GetDC(control);
     const HGDIOBJ previous = SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32A(context, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32A(context, text.data(), static_cast<int>(text.size()), &size);
     SelectObject(context, previous);
     ReleaseDC(control, context);
     return size.cx;

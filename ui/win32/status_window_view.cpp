@@ -1,6 +1,7 @@
 #include "ui/win32/status_window_view.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,13 @@ int widestCaption(const std::vector<Cell>& cells) {
     return widest;
 }
 
+// The width a value label needs for the widest of `texts`, in the labels' font.
+int widestText(HWND label, std::span<const std::string_view> texts) {
+    int widest = 0;
+    for (const std::string_view text : texts) widest = std::max(widest, ModelWindow::labelWidth(label, text));
+    return widest;
+}
+
 void place(HWND control, int x, int y, int width, int height) {
     if (control != nullptr) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -54,7 +62,6 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
     });
     useFont(messageFont(kCompactPoints), true);
     const auto scaled = [this](int pixelsAt96) { return dpi().fromPixelsAt96(pixelsAt96); };
-    const int clientWidth = this->clientWidth();
     const int margin = scaled(kMargin);
     const int columnGap = scaled(kColumnGap);
     const int top = scaled(kTop);
@@ -77,36 +84,48 @@ StatusWindowView::StatusWindowView(FrmStatus& model, std::function<void()> close
         left.push_back(cell(row.row, row.leftCaption, row.leftValue, row.leftName));
         right.push_back(cell(row.row, row.rightCaption, row.rightValue, row.rightName));
     }
-    const int aiDataTop = top + kLastRow * rowPitch + scaled(4);
-    const int closeWidth = scaled(kCloseWidth);
-    const int closeHeight = scaled(kCloseHeight);
-    const int closeTop = clientHeight() - closeHeight - scaled(4);
-    HWND aiData =
-        addControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                   {margin, aiDataTop, clientWidth - 2 * margin, closeTop - scaled(4) - aiDataTop}, WS_EX_CLIENTEDGE);
+    HWND aiData = addControl("EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                             unplaced, WS_EX_CLIENTEDGE);
     bindEdit(*this, aiData, model.txtAIDATA);
     nameControl("txtAIDATA", aiData);
-    HWND close = addControl("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON,
-                            {(clientWidth - closeWidth) / 2, closeTop, closeWidth, closeHeight});
+    HWND close = addControl("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, unplaced);
     bindButton(*this, close, model.butCLOSESTATUS);
     nameControl("butCLOSESTATUS", close);
 
-    // Each caption column as wide as its widest caption; the value columns share the rest.
+    // Each caption column as wide as its widest caption, each value column as wide as the
+    // longest text its values can show; the window grows wider when the design's width
+    // leaves less, and shares out what it leaves over.
     const int leftCaptionWidth = widestCaption(left);
     const int rightCaptionWidth = widestCaption(right);
-    const int valueWidth = (clientWidth - 2 * margin - leftCaptionWidth - rightCaptionWidth - 3 * columnGap) / 2;
+    const HWND anyValue = left.front().value;
+    const int leftValueNeeds = widestText(anyValue, FrmStatus::longestLeftValues());
+    const int rightValueNeeds = widestText(anyValue, FrmStatus::longestRightValues());
+    widenClientTo(2 * margin + leftCaptionWidth + leftValueNeeds + rightCaptionWidth + rightValueNeeds + 3 * columnGap);
+    const int clientWidth = this->clientWidth();
+    const int spare = clientWidth - 2 * margin - leftCaptionWidth - leftValueNeeds - rightCaptionWidth -
+                      rightValueNeeds - 3 * columnGap;
+    const int leftValueWidth = leftValueNeeds + spare / 2;
+    const int rightValueWidth = rightValueNeeds + spare - spare / 2;
     const int leftValueX = margin + leftCaptionWidth + columnGap;
-    const int rightCaptionX = leftValueX + valueWidth + columnGap;
+    const int rightCaptionX = leftValueX + leftValueWidth + columnGap;
     const int rightValueX = rightCaptionX + rightCaptionWidth + columnGap;
-    const auto placeColumn = [&](const std::vector<Cell>& cells, int captionX, int captionWidth, int valueX) {
+    const auto placeColumn = [&](const std::vector<Cell>& cells, int captionX, int captionWidth, int valueX,
+                                 int valueWidth) {
         for (const Cell& placed : cells) {
             const int y = top + (placed.row - 1) * rowPitch;
             place(placed.caption, captionX, y, captionWidth, rowPitch);
             place(placed.value, valueX, y, valueWidth, rowPitch);
         }
     };
-    placeColumn(left, margin, leftCaptionWidth, leftValueX);
-    placeColumn(right, rightCaptionX, rightCaptionWidth, rightValueX);
+    placeColumn(left, margin, leftCaptionWidth, leftValueX, leftValueWidth);
+    placeColumn(right, rightCaptionX, rightCaptionWidth, rightValueX, rightValueWidth);
+
+    const int aiDataTop = top + kLastRow * rowPitch + scaled(4);
+    const int closeWidth = scaled(kCloseWidth);
+    const int closeHeight = scaled(kCloseHeight);
+    const int closeTop = clientHeight() - closeHeight - scaled(4);
+    place(aiData, margin, aiDataTop, clientWidth - 2 * margin, closeTop - scaled(4) - aiDataTop);
+    place(close, (clientWidth - closeWidth) / 2, closeTop, closeWidth, closeHeight);
 }
 
 }  // namespace stratocue::ui::win32

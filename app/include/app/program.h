@@ -9,6 +9,7 @@
 #include "app/fd_read.h"
 #include "app/metar_requests.h"
 #include "app/program_state.h"
+#include "eventlog/event_log.h"
 #include "fdwinds/fd_winds.h"
 #include "inject/random_source.h"
 #include "inject/weather_ramp.h"
@@ -39,6 +40,9 @@ struct Environment {
     // The folder whose stratocue.ini keeps the main window's settings between runs (the
     // program's own: the station files' folder); none, as in the tests: always the defaults.
     std::optional<std::filesystem::path> settingsFolder = std::nullopt;
+    // Where the program tells what it fetched, applied and failed; nothing is kept when not
+    // given.
+    eventlog::EventLog* eventLog = nullptr;
 };
 
 // The running program: its state, its three windows and the link, with the start-up, the
@@ -70,6 +74,8 @@ public:
 
     // Runs at the end of every tick of the main cycle (the headless program prints then).
     std::function<void()> afterTick;
+    // The program's log: every part may add an event line to it.
+    [[nodiscard]] eventlog::EventLog& eventLog() { return *log_; }
     // How many ticks of the main cycle have run.
     [[nodiscard]] int tickCount() const { return tickCount_; }
 
@@ -159,6 +165,8 @@ private:
     GfsAnswerMemo gfsMemo_;
     std::unique_ptr<inject::RandomSource> ownRandom_;
     inject::RandomSource* random_ = nullptr;
+    eventlog::SilentEventLog silentLog_;
+    eventlog::EventLog* log_ = nullptr;
     bool tickRunning_ = false;
     int eventDepth_ = 0;
     bool endRequested_ = false;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -75,6 +76,35 @@ struct QtViews {
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(QtViews, ViewsContract, QtViews);
+
+TEST(QtStatusWindow, EveryValueShowsItsLongestTextWhole) {
+    FrmStatus model;
+    StatusWindowView view(model, {});
+    view.show();
+    const struct {
+        std::span<const std::string_view> texts;
+        Label FrmStatus::*FrmStatus::Row::*value;
+        std::string_view FrmStatus::Row::*name;
+    } columns[] = {
+        {FrmStatus::longestLeftValues(), &FrmStatus::Row::leftValue, &FrmStatus::Row::leftName},
+        {FrmStatus::longestRightValues(), &FrmStatus::Row::rightValue, &FrmStatus::Row::rightName},
+    };
+    for (const auto& column : columns) {
+        for (const std::string_view text : column.texts) {
+            for (const FrmStatus::Row& row : FrmStatus::layout()) {
+                if (row.*column.value != nullptr) (model.*(row.*column.value)).set(std::string(text));
+            }
+            QApplication::processEvents();
+            for (const FrmStatus::Row& row : FrmStatus::layout()) {
+                if (row.*column.value == nullptr) continue;
+                const auto& label = QtViews::child<QLabel>(view, std::string(row.*column.name).c_str());
+                EXPECT_GE(label.contentsRect().width(), label.fontMetrics().horizontalAdvance(label.text()))
+                    << row.*column.name << " \"" << text << "\"";
+                EXPECT_LE(label.geometry().right(), view.width()) << row.*column.name;
+            }
+        }
+    }
+}
 
 }  // namespace
 }  // namespace stratocue::ui::qt

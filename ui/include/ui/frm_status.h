@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,7 @@ namespace stratocue::ui {
 
 // The status window "Runtime Status": what the program last read from the simulator, the
 // chosen station and the decoded METAR. Its METAR value labels hold the decoded report
-// itself. Client area 5205 x 7380 twips.
+// itself. Client area 5205 x 7380 twips, wider where its values need more room.
 class FrmStatus final : public Form {
 public:
     static constexpr std::string_view kDesignCaption = "Runtime Status";
@@ -80,6 +81,13 @@ public:
         std::string_view rightName;
     };
     static const std::array<Row, 23>& layout();
+
+    // The longest texts a value label of the left and of the right column can show, so that
+    // the views give every value the room its longest text needs: the widest number, the
+    // longest simulator name, a reading the link could not make, a report that could not be
+    // read.
+    static std::span<const std::string_view> longestLeftValues();
+    static std::span<const std::string_view> longestRightValues();
 
     void visitControls(const ControlVisitor& visit) const override;
 };

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "eventlog/event_log.h"
+
 namespace stratocue::web {
 
 // The downloads keep a body's byte count in a 16-bit signed number: a longer body is a fault.
@@ -71,6 +73,9 @@ public:
 // that); setRequestTimeout takes whole seconds, at least one.
 struct TransferSettings {
     std::chrono::milliseconds timeout = std::chrono::seconds(HttpTransfer::kDefaultTimeoutSeconds);
+    // Where each request is told (server, URL without secrets, status, bytes, time taken, or
+    // the failure); none when not given.
+    eventlog::EventLog* eventLog = nullptr;
 };
 
 // The libcurl implementation (HTTP and HTTPS), in the Linux build.

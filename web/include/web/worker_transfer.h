@@ -99,6 +99,7 @@ private:
         std::shared_ptr<FetchJob> job;
     };
 
+    HttpResponse fetchOnWorker(std::string_view url);
     HttpResponse awaitWorker(const std::shared_ptr<FetchJob>& job);
     void callKeepAlive() const;
     void joinEndedWorkers();
@@ -106,6 +107,7 @@ private:
     std::shared_ptr<BlockingFetch> platformFetch_;
     std::function<void()> keepAlive_;
     std::chrono::milliseconds timeout_;
+    eventlog::EventLog* eventLog_;
     std::vector<LeftWorker> leftWorkers_;
     bool running_ = false;
     bool cancelRequested_ = false;

@@ -1,17 +1,20 @@
 // The three windows laid out at the DPI the process runs at: every size comes from the
 // design's twips at that DPI, no two controls overlap, nothing crosses a window's client
-// edge, every caption fits its control, and at 96 DPI every control keeps its rectangle.
+// edge, every caption and every value fits its control, filled with the longest text it
+// can show, and at 96 DPI every control keeps its rectangle.
 // Runs under Wine; STRATOCUE_EXPECTED_DPI names the DPI the run was set up for.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/frm_main.h"
@@ -91,6 +94,28 @@ bool holdsOneLineOfText(const Child& child) {
     return child.className == "Static";
 }
 
+// The longest texts the main window's one-line values show: a station id, the distance to
+// the far side of the earth, the longest intervals and range, a typed station id.
+constexpr std::string_view kWidestStationId = "WWWW";
+void fillWithLongest(FrmMain& model, std::size_t /*round*/) {
+    model.lblTEMPID.set(std::string(kWidestStationId));
+    model.lblTEMPdist.set("12450.5");
+    model.txtREPEATMETAR.set("60");
+    model.txtREPEATFD.set("120");
+    model.txtMETARRANGE.set("9999");
+    model.txtMETARINPUT.set(std::string(kWidestStationId));
+}
+// Round by round, every value of each column holds one of the longest texts it can show.
+void fillWithLongest(FrmStatus& model, std::size_t round) {
+    const auto left = FrmStatus::longestLeftValues();
+    const auto right = FrmStatus::longestRightValues();
+    for (const FrmStatus::Row& row : FrmStatus::layout()) {
+        if (row.leftValue != nullptr) (model.*row.leftValue).set(std::string(left[round % left.size()]));
+        if (row.rightValue != nullptr) (model.*row.rightValue).set(std::string(right[round % right.size()]));
+    }
+}
+void fillWithLongest(FrmSplash& /*model*/, std::size_t /*round*/) {}
+
 // A window of the program on screen, with the model it mirrors.
 struct Shown {
     Shown() = default;
@@ -100,6 +125,8 @@ struct Shown {
     Shown& operator=(Shown&&) = delete;
     virtual ~Shown() = default;
     virtual ModelWindow& window() = 0;
+    // Puts the longest texts of one round into the model's controls.
+    virtual void fillWithLongestTexts(std::size_t round) = 0;
 };
 
 template <class Model, class View>
@@ -107,15 +134,21 @@ struct ModelAndView final : Shown {
     template <class... Extra>
     explicit ModelAndView(Extra... extra) : view(model, extra...) {}
     ModelWindow& window() override { return view; }
+    void fillWithLongestTexts(std::size_t round) override { fillWithLongest(model, round); }
     Model model;
     View view;
 };
+
+// Enough rounds for every longest text of every column to have had its turn.
+const std::size_t kFillRounds = std::max(FrmStatus::longestLeftValues().size(), FrmStatus::longestRightValues().size());
 
 struct WindowUnderTest {
     std::string name;
     std::function<std::unique_ptr<Shown>()> make;
     int clientWidthTwips;
     int clientHeightTwips;
+    // The client area may be wider than the design, where the values need the room.
+    bool widensForValues;
     // Every child's rectangle at 96 DPI, in creation order: the layout before the sizes
     // followed the DPI.
     std::vector<RECT> rectanglesAt96Dpi;
@@ -128,6 +161,7 @@ std::vector<WindowUnderTest> windowsUnderTest() {
          [=] { return std::make_unique<ModelAndView<FrmMain, MainWindowView>>(noCloseRequest); },
          FrmMain::kClientWidthTwips,
          FrmMain::kClientHeightTwips,
+         false,
          {
              {6, 2, 155, 22},      {158, 2, 190, 22},    {236, 2, 358, 22},    {361, 2, 393, 22},
              {22, 24, 210, 40},    {6, 25, 19, 38},      {226, 24, 387, 40},   {210, 25, 223, 38},
@@ -144,34 +178,36 @@ std::vector<WindowUnderTest> windowsUnderTest() {
          [=] { return std::make_unique<ModelAndView<FrmStatus, StatusWindowView>>(noCloseRequest); },
          FrmStatus::kClientWidthTwips,
          FrmStatus::kClientHeightTwips,
+         true,
          {
-             {6, 4, 127, 20},      {133, 4, 161, 20},    {167, 4, 306, 20},    {312, 4, 340, 20},
-             {6, 20, 127, 36},     {133, 20, 161, 36},   {167, 20, 306, 36},   {312, 20, 340, 36},
-             {6, 36, 127, 52},     {133, 36, 161, 52},   {167, 36, 306, 52},   {312, 36, 340, 52},
-             {6, 52, 127, 68},     {133, 52, 161, 68},   {167, 52, 306, 68},   {312, 52, 340, 68},
-             {6, 68, 127, 84},     {133, 68, 161, 84},   {167, 68, 306, 84},   {312, 68, 340, 84},
-             {6, 84, 127, 100},    {133, 84, 161, 100},  {167, 84, 306, 100},  {312, 84, 340, 100},
-             {6, 100, 127, 116},   {133, 100, 161, 116}, {167, 100, 306, 116}, {312, 100, 340, 116},
-             {6, 116, 127, 132},   {133, 116, 161, 132}, {167, 116, 306, 132}, {312, 116, 340, 132},
-             {6, 132, 127, 148},   {133, 132, 161, 148}, {167, 132, 306, 148}, {312, 132, 340, 148},
-             {6, 148, 127, 164},   {133, 148, 161, 164}, {167, 148, 306, 164}, {312, 148, 340, 164},
-             {6, 164, 127, 180},   {133, 164, 161, 180}, {167, 164, 306, 180}, {312, 164, 340, 180},
-             {6, 180, 127, 196},   {133, 180, 161, 196}, {167, 180, 306, 196}, {312, 180, 340, 196},
-             {6, 196, 127, 212},   {133, 196, 161, 212}, {167, 196, 306, 212}, {312, 196, 340, 212},
-             {6, 212, 127, 228},   {133, 212, 161, 228}, {167, 212, 306, 228}, {312, 212, 340, 228},
-             {6, 228, 127, 244},   {133, 228, 161, 244}, {167, 228, 306, 244}, {312, 228, 340, 244},
-             {6, 244, 127, 260},   {133, 244, 161, 260}, {167, 244, 306, 260}, {312, 244, 340, 260},
-             {167, 260, 306, 276}, {312, 260, 340, 276}, {167, 276, 306, 292}, {312, 276, 340, 292},
-             {6, 292, 127, 308},   {133, 292, 161, 308}, {167, 292, 306, 308}, {312, 292, 340, 308},
-             {6, 308, 127, 324},   {133, 308, 161, 324}, {167, 308, 306, 324}, {312, 308, 340, 324},
-             {6, 340, 127, 356},   {133, 340, 161, 356}, {167, 340, 306, 356}, {312, 340, 340, 356},
-             {6, 356, 127, 372},   {133, 356, 161, 372}, {6, 372, 127, 388},   {6, 392, 341, 460},
-             {133, 464, 213, 488},
+             {6, 4, 109, 20},      {115, 4, 323, 20},    {329, 4, 448, 20},    {454, 4, 520, 20},
+             {6, 20, 109, 36},     {115, 20, 323, 36},   {329, 20, 448, 36},   {454, 20, 520, 36},
+             {6, 36, 109, 52},     {115, 36, 323, 52},   {329, 36, 448, 52},   {454, 36, 520, 52},
+             {6, 52, 109, 68},     {115, 52, 323, 68},   {329, 52, 448, 68},   {454, 52, 520, 68},
+             {6, 68, 109, 84},     {115, 68, 323, 84},   {329, 68, 448, 84},   {454, 68, 520, 84},
+             {6, 84, 109, 100},    {115, 84, 323, 100},  {329, 84, 448, 100},  {454, 84, 520, 100},
+             {6, 100, 109, 116},   {115, 100, 323, 116}, {329, 100, 448, 116}, {454, 100, 520, 116},
+             {6, 116, 109, 132},   {115, 116, 323, 132}, {329, 116, 448, 132}, {454, 116, 520, 132},
+             {6, 132, 109, 148},   {115, 132, 323, 148}, {329, 132, 448, 148}, {454, 132, 520, 148},
+             {6, 148, 109, 164},   {115, 148, 323, 164}, {329, 148, 448, 164}, {454, 148, 520, 164},
+             {6, 164, 109, 180},   {115, 164, 323, 180}, {329, 164, 448, 180}, {454, 164, 520, 180},
+             {6, 180, 109, 196},   {115, 180, 323, 196}, {329, 180, 448, 196}, {454, 180, 520, 196},
+             {6, 196, 109, 212},   {115, 196, 323, 212}, {329, 196, 448, 212}, {454, 196, 520, 212},
+             {6, 212, 109, 228},   {115, 212, 323, 228}, {329, 212, 448, 228}, {454, 212, 520, 228},
+             {6, 228, 109, 244},   {115, 228, 323, 244}, {329, 228, 448, 244}, {454, 228, 520, 244},
+             {6, 244, 109, 260},   {115, 244, 323, 260}, {329, 244, 448, 260}, {454, 244, 520, 260},
+             {329, 260, 448, 276}, {454, 260, 520, 276}, {329, 276, 448, 292}, {454, 276, 520, 292},
+             {6, 292, 109, 308},   {115, 292, 323, 308}, {329, 292, 448, 308}, {454, 292, 520, 308},
+             {6, 308, 109, 324},   {115, 308, 323, 324}, {329, 308, 448, 324}, {454, 308, 520, 324},
+             {6, 340, 109, 356},   {115, 340, 323, 356}, {329, 340, 448, 356}, {454, 340, 520, 356},
+             {6, 356, 109, 372},   {115, 356, 323, 372}, {6, 372, 109, 388},   {6, 392, 520, 460},
+             {223, 464, 303, 488},
          }},
         {"Splash",
          [] { return std::make_unique<ModelAndView<FrmSplash, SplashView>>(); },
          FrmSplash::kClientWidthTwips,
          FrmSplash::kClientHeightTwips,
+         false,
          {{0, 222, 328, 262}}},
     };
 }
@@ -201,7 +237,11 @@ TEST(Dpi, IsTheOneTheRunWasSetUpFor) {
 TEST_P(WindowLayout, ClientAreaIsTheDesignTwipsAtTheDpi) {
     RECT client{};
     GetClientRect(handle(), &client);
-    EXPECT_EQ(client.right, MulDiv(GetParam().clientWidthTwips, screenDpi(), 1440));
+    if (GetParam().widensForValues) {
+        EXPECT_GE(client.right, MulDiv(GetParam().clientWidthTwips, screenDpi(), 1440));
+    } else {
+        EXPECT_EQ(client.right, MulDiv(GetParam().clientWidthTwips, screenDpi(), 1440));
+    }
     EXPECT_EQ(client.bottom, MulDiv(GetParam().clientHeightTwips, screenDpi(), 1440));
 }
 
@@ -227,12 +267,16 @@ TEST_P(WindowLayout, NothingCrossesTheClientEdge) {
 }
 
 TEST_P(WindowLayout, EveryCaptionFitsItsControl) {
-    for (const Child& child : children_) {
-        if (!holdsOneLineOfText(child)) continue;
-        const SIZE text = textExtent(child);
-        const SIZE room = textRoom(child);
-        EXPECT_LE(text.cx, room.cx) << describe(child) << " is " << text.cx << " px wide";
-        EXPECT_LE(text.cy, room.cy) << describe(child) << " is " << text.cy << " px high";
+    // The design's texts first, then round by round the longest each control can show.
+    for (std::size_t round = 0; round <= kFillRounds; ++round) {
+        if (round > 0) shown_->fillWithLongestTexts(round - 1);
+        for (const Child& child : childrenOf(handle())) {
+            if (!holdsOneLineOfText(child)) continue;
+            const SIZE text = textExtent(child);
+            const SIZE room = textRoom(child);
+            EXPECT_LE(text.cx, room.cx) << describe(child) << " is " << text.cx << " px wide";
+            EXPECT_LE(text.cy, room.cy) << describe(child) << " is " << text.cy << " px high";
+        }
     }
 }
 

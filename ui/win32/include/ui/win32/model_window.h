@@ -84,15 +84,22 @@ public:
     // The window's text of a child control, as one byte per character.
     [[nodiscard]] static std::string controlText(HWND control);
     // The width in pixels of a control's text in its font.
-    [[nodiscard]] static int textWidth(HWND control);
+    [[nodiscard]] static int textWidth(HWND control) { return textWidth(control, controlText(control)); }
+    // The width in pixels of `text` in the control's font.
+    [[nodiscard]] static int textWidth(HWND control, std::string_view text);
     // The width a label needs to show its text whole: the text's width and what the glyphs
     // may overhang it (Wine draws small faces up to a twelfth wider than it measures them).
-    [[nodiscard]] static int labelWidth(HWND label) {
-        const int text = textWidth(label);
-        return text + text / 12 + 4;
+    [[nodiscard]] static int labelWidth(HWND label) { return labelWidth(label, controlText(label)); }
+    // The width the label needs to show `text` whole.
+    [[nodiscard]] static int labelWidth(HWND label, std::string_view text) {
+        const int width = textWidth(label, text);
+        return width + width / 12 + 4;
     }
 
 protected:
+    // Makes the client area `width` pixels wide when it is narrower, centred again on the
+    // screen; the height stays.
+    void widenClientTo(int width);
     // A view's own handling of a message; false lets the default handling run.
     virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
