@@ -109,18 +109,6 @@ TEST(WeatherRamp, EachSmoothedOffsetMovesAtItsRateForAnyTickLength) {
     }
 }
 
-TEST(WeatherRamp, DirectionGoesTheShortWayThroughNorth) {
-    RampBench bench;
-    bench.ramp.setSmooth(true);
-    bench.ramp.value16(offsets::kWindDirection, 57342);  // 315 degrees
-    bench.ramp.value16(offsets::kWindDirection, 8191);   // 45 degrees
-    while (bench.ramp.underWay()) bench.ramp.step(5s);
-    for (const WriteRecord& record : bench.writes()) {
-        const std::int32_t value = asHeld(true, record);
-        EXPECT_TRUE(value >= 57342 || value <= 8191) << value;  // never through south
-    }
-}
-
 struct OnceCase {
     const char* name;
     offsets::SimOffset where;
