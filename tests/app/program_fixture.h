@@ -17,7 +17,7 @@ using test_support::ScriptedTransfer;
 // shipped station files (or those of `folder`).
 struct ProgramFixture {
     explicit ProgramFixture(std::filesystem::path folder = STRATOCUE_DATA_DIR)
-        : program({simulator, transfer, messageBoxes, std::move(folder), nullptr, &eventLog}) {}
+        : program({simulator, transfer, messageBoxes, std::move(folder), nullptr, nullptr, std::nullopt, &eventLog}) {}
 
     standins::FakeIpcPlatform simulator;
     ScriptedTransfer transfer;

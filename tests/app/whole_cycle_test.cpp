@@ -103,7 +103,7 @@ TEST_F(WholeCycle, FetchesDecodesAndWritesTheWeather) {
     test_support::RecordingEventLog log;
     const auto transfer = web::makeCurlTransfer({.eventLog = &log});
     testing::RecordingMessageBoxes messageBoxes;
-    Program program({simulator, *transfer, messageBoxes, folder.path(), nullptr, &log});
+    Program program({simulator, *transfer, messageBoxes, folder.path(), nullptr, nullptr, std::nullopt, &log});
     program.Main();
     ASSERT_TRUE(program.link.isOpen());
     ASSERT_EQ(program.servers.named("metar_nws"), "http://127.0.0.1:" + std::to_string(port));
