@@ -14,11 +14,13 @@ KSFO_PRESSURE = 1016 * 16  # A3002
 FALLBACK_PRESSURE = 1013 * 16
 
 
-def check_weather_back(log_path, started_at, reopen_tick_at):
+def check_weather_back(log_path, started_at, reopen_tick_at, after_open="-"):
     """The first weather a restarted stand-in got: the KSFO report in hand (after the winds
     aloft in hand, as the winds-aloft writer goes first), written by the tick that opened
-    the link again (the stand-in's times counted from STARTED_AT, which is no earlier than
-    its start), and never a fallback."""
+    the link again, and never a fallback. That tick is told by the stand-in's times counted
+    from STARTED_AT (no earlier than its start), or, where its start is known less well
+    ("-"), by the report following the link's opening write within AFTER_OPEN seconds (less
+    than a tick)."""
     entries = [json.loads(line) for line in open(log_path, encoding="utf-8")]
     failures = []
     messages = [e for e in entries if "message" in e]
@@ -35,9 +37,11 @@ def check_weather_back(log_path, started_at, reopen_tick_at):
         pressures = [value16(e["data"]) for e in entries[:entries.index(first)] if e.get("offset") == "0x0F48"]
         if pressures != [KSFO_PRESSURE]:
             failures.append(f"one pressure {KSFO_PRESSURE} written before it: {pressures}")
-        written_at = float(started_at) + first["t"]
-        if written_at > float(reopen_tick_at) + 0.1:
-            failures.append(f"written {written_at - float(reopen_tick_at):.3f} s after the reopen tick")
+        if started_at != "-" and reopen_tick_at != "-" and float(started_at) + first["t"] > float(reopen_tick_at) + 0.1:
+            failures.append(f"written {float(started_at) + first['t'] - float(reopen_tick_at):.3f} s after the reopen tick")
+        opened = next((e for e in entries if e.get("offset") == "0x330A"), None)
+        if after_open != "-" and (opened is None or first["t"] - opened["t"] > float(after_open)):
+            failures.append(f"not written within {after_open} s of the link's opening: {opened}, {first}")
     for entry in messages:
         if "Downloading" in entry["message"]:
             failures.append(f"a download fallback reached it: {entry['message']!r}")
@@ -102,6 +106,6 @@ def main(log_path, ticks_path):
 
 if __name__ == "__main__":
     if sys.argv[1] == "--weather-back":
-        # check_write_log.py --weather-back PART_LOG STARTED_AT REOPEN_TICK_AT
-        sys.exit(check_weather_back(*sys.argv[2:5]))
+        # check_write_log.py --weather-back PART_LOG STARTED_AT|- REOPEN_TICK_AT [AFTER_OPEN]
+        sys.exit(check_weather_back(*sys.argv[2:6]))
     sys.exit(main(sys.argv[1], sys.argv[2]))

@@ -56,10 +56,12 @@ cpu_while_gone=$(python3 -c "print(f'{($(cpu_seconds "$program_pid") - $gone_cpu
 ticks_while_gone=$(awk -v from="$gone_at" -v to="$started_at" '$1 >= from && $1 <= to' "$times" | wc -l)
 start_simulator
 listening_at=$(now)
+# The stand-in's clock starts before it says it listens: that line's time bounds its start.
+sim_started_by=$(python3 -c "import os; print(os.path.getmtime('$work/sim.out'))")
 back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
 back_at=$(awk -v tick="$back" '$2 == tick { print $1; exit }' "$times")
 wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
-python3 "$e2e_root/tests/e2e/check_write_log.py" --weather-back "$work/simulator.part.log" "$listening_at" "$back_at" ||
+python3 "$e2e_root/tests/e2e/check_write_log.py" --weather-back "$work/simulator.part.log" "$sim_started_by" "$back_at" ||
   fail "the weather in hand did not go back in first"
 wait_for_message "$work/simulator.part.log" "Stratocue->FD Winds Aloft"
 

@@ -65,11 +65,11 @@ wait_until "$killed_at + 20"
 started_at=$(now)
 mv "$work/simulator.part.log" "$work/simulator.first.log"
 start_simulator
-listening_at=$(now)
 back=$(watch --after "$gone" --timeout 60 readings!^=Processing "frmMain.caption=Stratocue 2002 Active")
 wait_for_message "$work/simulator.part.log" "Stratocue->KSFO"
-back_at=$(awk -v tick="$back" '$2 == tick { print $1; exit }' "$times")
-python3 "$root/tests/e2e/check_write_log.py" --weather-back "$work/simulator.part.log" "$listening_at" "$back_at" ||
+# The window server starts slowly under Wine, so the reopen tick is told by the report
+# following the link's opening write by less than a tick (0.5 s).
+python3 "$root/tests/e2e/check_write_log.py" --weather-back "$work/simulator.part.log" - - 0.45 ||
   fail "the weather in hand did not go back in first"
 killed_gap=$(gap "$killed_at" "$started_at")
 echo "killed: failing at tick $gone, back at tick $back; largest gap between ticks while gone ${killed_gap} s"

@@ -211,33 +211,6 @@ TEST(LinkProcess, AFailedReopenKeepsTheLinkDown) {
     }
 }
 
-TEST(LinkProcess, AHungServerGetsNoSendNorPauseUntilItAnswersAProbe) {
-    FakeLink fake;
-    ASSERT_EQ(fake.open(), kOk);
-    fake.platform.faults.hung = true;
-    std::int32_t code = -1;
-    ASSERT_TRUE(fake.link.Link_Write(offsets::kTemperature.offset, 2, filledBytes<2>(1), code));
-    EXPECT_FALSE(fake.link.Link_Process(code));
-    EXPECT_EQ(code, kTimedOut);
-    const int sendsAfterTheTimeOut = fake.platform.sendCount();
-    const std::size_t sleepsAfterTheTimeOut = fake.platform.sleeps().size();
-
-    // A reopen while it is hung: no send, no pause, and the open's atom is kept.
-    fake.link.Link_Close();
-    EXPECT_TRUE(fake.link.serverHung());
-    EXPECT_FALSE(fake.link.Link_Open(0, code));
-    EXPECT_EQ(code, kTimedOut);
-    EXPECT_EQ(fake.platform.sendCount(), sendsAfterTheTimeOut);
-    EXPECT_EQ(fake.platform.sleeps().size(), sleepsAfterTheTimeOut);
-    EXPECT_EQ(fake.platform.heldAtoms(), 2U);
-
-    // It answers: the hang is forgotten and the kept atoms go.
-    fake.platform.faults.hung = false;
-    EXPECT_FALSE(fake.link.serverHung());
-    EXPECT_EQ(fake.platform.heldAtoms(), 0U);
-    ASSERT_TRUE(fake.link.Link_Open(0, code));
-}
-
 TEST(LinkProcess, AMessageQueuedBeforeAReopenNeverReachesTheNewMapping) {
     FakeLink fake;
     ASSERT_EQ(fake.open(), kOk);
