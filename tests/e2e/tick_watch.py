@@ -92,6 +92,13 @@ def main():
             chunk = ticks.read()
             pending += chunk
             *lines, pending = pending.split("\n")
+            # Sampled on every poll, the last included: a watch met at its first read (the
+            # ticks ran ahead while the simulator was stopped or started) still leaves one.
+            if arguments.resources:
+                sample = resources(arguments.pid)
+                if sample:
+                    with open(arguments.resources, "a", encoding="ascii") as out:
+                        out.write(f"{time.monotonic() - started:.2f} {sample[0]} {sample[1]}\n")
             for line in lines:
                 if not line.startswith("{"):
                     continue
@@ -101,11 +108,6 @@ def main():
                 if last_tick is not None and last_tick > arguments.after and all(holds(tick, c) for c in conditions):
                     print(last_tick)
                     return 0
-            if arguments.resources:
-                sample = resources(arguments.pid)
-                if sample:
-                    with open(arguments.resources, "a", encoding="ascii") as out:
-                        out.write(f"{time.monotonic() - started:.2f} {sample[0]} {sample[1]}\n")
             if not chunk:
                 if not alive(arguments.pid):
                     print(f"tick_watch: the program ended; last tick {last_tick}", file=sys.stderr)
