@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 
 namespace stratocue::eventlog {
 namespace {
@@ -19,6 +21,33 @@ std::string lowerCase(std::string_view text) {
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](char letter) { return static_cast<char>(std::tolower(static_cast<unsigned char>(letter))); });
     return lower;
+}
+
+// Query keys whose values are a position: the log keeps them to a tenth of a degree.
+constexpr std::array<std::string_view, 5> kPositionKeys{"lat", "lon", "lng", "latitude", "longitude"};
+
+bool isPositionKey(std::string_view key) {
+    const std::string lower = lowerCase(key);
+    return std::find(kPositionKeys.begin(), kPositionKeys.end(), lower) != kPositionKeys.end();
+}
+
+std::string tenths(double degrees);
+
+// Each comma-separated number of a position value to a tenth of a degree; a part that is
+// no number is hidden.
+std::string positionValue(std::string_view value) {
+    std::string kept;
+    while (true) {
+        const std::size_t end = std::min(value.find(','), value.size());
+        const std::string_view part = value.substr(0, end);
+        double degrees = 0.0;
+        const auto [stop, error] = std::from_chars(part.data(), part.data() + part.size(), degrees);
+        const bool isNumber = !part.empty() && error == std::errc() && stop == part.data() + part.size();
+        kept += isNumber ? tenths(degrees) : std::string(kHidden);
+        if (end == value.size()) return kept;
+        kept += ',';
+        value.remove_prefix(end + 1);
+    }
 }
 
 bool isSecretKey(std::string_view key) {
@@ -56,6 +85,8 @@ std::string queryWithoutSecrets(std::string_view query) {
         const std::size_t equals = pair.find('=');
         if (equals != std::string_view::npos && isSecretKey(pair.substr(0, equals))) {
             kept += std::string(pair.substr(0, equals + 1)) + std::string(kHidden);
+        } else if (equals != std::string_view::npos && isPositionKey(pair.substr(0, equals))) {
+            kept += std::string(pair.substr(0, equals + 1)) + positionValue(pair.substr(equals + 1));
         } else {
             kept += pair;
         }
@@ -80,9 +111,10 @@ std::string requestHead(std::string_view url) {
 std::string tenths(double degrees) {
     // Adding zero turns a rounded -0.0 into 0.0, so no "-0.0" appears.
     const double rounded = std::round(degrees * 10.0) / 10.0 + 0.0;
+    // Whatever the locale: a decimal point, never a comma.
     std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%.1f", rounded);
-    return text.data();
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), rounded, std::chars_format::fixed, 1);
+    return {text.data(), written.ptr};
 }
 
 }  // namespace

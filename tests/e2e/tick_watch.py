@@ -99,6 +99,13 @@ def main():
             chunk = ticks.read()
             pending += chunk
             *lines, pending = pending.split("\n")
+            # Sampled on every poll, the last included: a watch met at its first read (the
+            # ticks ran ahead while the simulator was stopped or started) still leaves one.
+            if arguments.resources:
+                sample = resources(arguments.pid)
+                if sample:
+                    with open(arguments.resources, "a", encoding="ascii") as out:
+                        out.write(f"{time.monotonic() - started:.2f} {sample[0]} {sample[1]}\n")
             for line in lines:
                 if not line.startswith("{"):
                     continue

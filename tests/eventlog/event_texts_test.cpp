@@ -32,6 +32,8 @@ TEST(EventTexts, UrlKeepsNothingSecret) {
          "https://wx.example/a?ACCESS_TOKEN=(hidden)"},
         {"FragmentLeftOut", "https://wx.example/a?ids=KSEA#session=abc", "https://wx.example/a?ids=KSEA"},
         {"NoScheme", "/fdwinds/text/sfo.txt", "/fdwinds/text/sfo.txt"},
+        {"PositionToATenthOfADegree", "https://wx.example/gfs?latitude=47.4449&LON=-122.3117,0.04&hourly=wind",
+         "https://wx.example/gfs?latitude=47.4&LON=-122.3,0.0&hourly=wind"},
     };
     for (const auto& c : cases) EXPECT_EQ(urlWithoutSecrets(c.url), c.kept) << c.name;
 }

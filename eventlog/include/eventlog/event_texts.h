@@ -30,7 +30,8 @@ inline constexpr std::string_view kLineEnd = "\n";
 
 // The URL with nothing in it that may be secret: a user name and password before the host
 // are left out, the values of query keys that name a key, token, password, signature or
-// session are replaced by "(hidden)", and a fragment is left out.
+// session are replaced by "(hidden)", the values of position keys (lat, lon, latitude,
+// longitude) are rounded to a tenth of a degree, and a fragment is left out.
 [[nodiscard]] std::string urlWithoutSecrets(std::string_view url);
 
 // The server a URL asks: its host and port, without user name and password ("" when the
