@@ -17,6 +17,7 @@ Program::Program(Environment environment)
     if (!environment_.clock) environment_.clock = [] { return std::chrono::steady_clock::now(); };
     random_ = environment_.randomSource != nullptr ? environment_.randomSource : ownRandom_.get();
     log_ = environment_.eventLog != nullptr ? environment_.eventLog : &silentLog_;
+    weatherRamp_.tellEventsTo([this](const std::string& event) { log_->record(event); });
     frmMain.setHooks([this](ui::FrmMain& form) { wireMain(form); }, [this](ui::FrmMain&) { frmMain_Unload(); });
     frmStatus.setHooks([this](ui::FrmStatus& form) { wireStatus(form); },
                        [this](ui::FrmStatus&) { frmStatus_Unload(); });

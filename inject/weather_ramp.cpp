@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace stratocue::inject {
@@ -34,6 +35,13 @@ std::int32_t distance(const RampRate& rate, std::int32_t from, std::int32_t to) 
     return around;
 }
 
+// The offset as the simulator's documentation names it: "0x0F48".
+std::string offsetName(const offsets::SimOffset& where) {
+    char name[8] = {};
+    std::snprintf(name, sizeof name, "0x%04X", static_cast<unsigned>(where.offset) & 0xFFFFu);
+    return name;
+}
+
 }  // namespace
 
 void WeatherRamp::forgetWritten() { tracks_.fill(Track{}); }
@@ -64,6 +72,10 @@ void WeatherRamp::value16(const offsets::SimOffset& where, std::int32_t value) {
         track.written = held;
         return;
     }
+    if (track.target != held) {
+        tell("ramp started: " + offsetName(where) + " from " + std::to_string(*track.written) + " to " +
+             std::to_string(held));
+    }
     track.target = held;
 }
 
@@ -79,6 +91,7 @@ void WeatherRamp::step(std::chrono::duration<double> elapsed) {
         const auto wholeUnits = static_cast<std::int32_t>(std::floor(track.earnedUnits + kUnitTolerance));
         if (!smooth_ || wholeUnits >= std::abs(remaining)) {
             writeTo(i, *track.target);
+            tell("ramp reached: " + offsetName(rate.where) + " " + std::to_string(*track.target));
             track.target.reset();
             track.earnedUnits = 0.0;
             continue;

@@ -157,14 +157,19 @@ TEST_F(SimulatorComesAndGoes, GoneThenBackOpensAgainAndPutsTheWeatherBack) {
 // The simulator back starts from its own weather, so the weather in hand goes in at once
 // even with smoothing on, not as a ramp from what was written before it went.
 TEST_F(SimulatorComesAndGoes, WeatherPutBackGoesInAtOnceWhenSmoothed) {
-    tick();  // the METAR fallback goes in
+    tick();
     program.frmMain().chkSMOOTH.set(1);
-    program.frmStatus().lblMETARalt.set("1019");
-    simulator.faults.windows = FakeServerWindows::None;
-    tick();
-    tick();
-    simulator.faults.windows = FakeServerWindows::Both;
-    tick();
+    program.state.lastMetarText = "AAAA 081156Z 28012KT 10SM FEW020 17/09 A3002";  // a report in hand
+    const auto goneAndBackWith = [&](const char* pressureHpa) {
+        program.frmStatus().lblMETARalt.set(pressureHpa);
+        simulator.faults.windows = FakeServerWindows::None;
+        tick();
+        tick();
+        simulator.faults.windows = FakeServerWindows::Both;
+        tick();
+    };
+    goneAndBackWith("1013");
+    goneAndBackWith("1019");
     EXPECT_EQ(program.frmMain().caption.value(), "Stratocue 2002 Active");
     std::optional<std::int32_t> pressure;
     for (const standins::FakeWrite& write : simulator.writes()) {

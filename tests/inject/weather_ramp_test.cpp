@@ -163,6 +163,8 @@ TEST(WeatherRamp, TargetAndStart) {
 
 TEST(WeatherRamp, StepsArePlainWritesOnlyWhileARampIsUnderWay) {
     RampBench bench;
+    std::vector<std::string> told;
+    bench.ramp.tellEventsTo([&told](const std::string& event) { told.push_back(event); });
     bench.ramp.setSmooth(true);
     bench.ramp.value16(offsets::kPressure, 16208);
     bench.clear();
@@ -174,7 +176,10 @@ TEST(WeatherRamp, StepsArePlainWritesOnlyWhileARampIsUnderWay) {
     const std::size_t rampWrites = bench.writes().size();
     for (const WriteRecord& record : bench.writes()) EXPECT_EQ(record.offset, offsets::kPressure.offset);
     bench.ramp.step(5s);
-    EXPECT_EQ(bench.writes().size(), rampWrites);
+    EXPECT_EQ(bench.writes().size(),
+              rampWrites);  // The log hears of the ramp once as it starts and once as it arrives, not at every step.
+    EXPECT_EQ(told,
+              (std::vector<std::string>{"ramp started: 0x0F48 from 16208 to 16224", "ramp reached: 0x0F48 16224"}));
 }
 
 TEST(WeatherRamp, SmoothingTurnedOffPutsTheTargetInAtTheNextStep) {

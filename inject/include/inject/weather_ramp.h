@@ -3,7 +3,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "common/sim_offsets.h"
 #include "common/units.h"
@@ -52,6 +54,9 @@ public:
     void step(std::chrono::duration<double> elapsed);
     // Whether any offset is still moving towards a target.
     [[nodiscard]] bool underWay() const;
+    // Where the ramp tells each ramp it starts ("ramp started: 0x0F48 from 16208 to 16304")
+    // and each target it reaches ("ramp reached: 0x0F48 16304"), for the program's log.
+    void tellEventsTo(std::function<void(const std::string&)> tell) { tell_ = std::move(tell); }
 
     void value16(const offsets::SimOffset& where, std::int32_t value) override;
     void bytes(const offsets::SimOffset& where, std::span<const std::byte> bytes) override;
@@ -67,10 +72,14 @@ private:
     };
 
     void writeTo(std::size_t index, std::int32_t value);
+    void tell(const std::string& event) const {
+        if (tell_) tell_(event);
+    }
 
     LinkSink direct_;
     bool smooth_ = false;
     std::array<Track, kRampRates.size()> tracks_{};
+    std::function<void(const std::string&)> tell_;
 };
 
 }  // namespace stratocue::inject
