@@ -45,3 +45,33 @@ weather=$wx_address
 
 # The Windows programs run in the work folder and find their files there by name.
 cp "$root/data/icao.txt" "$root/data/fdwinds.txt" "$work/"
+
+# Starts the headless stratocue.exe in the work folder with a 500 ms tick, its ticks in
+# ticks.jsonl; sets `program_pid`.
+start_program_exe() {
+  start_process --in "$work" "$work/ticks.jsonl" "$work/stratocue.err" \
+    "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500
+  program_pid=$started_pid
+}
+
+# Waits until the command given holds, for at most `bound` seconds or until the program ends.
+wait_while_running_until() {
+  local deadline=$((SECONDS + bound))
+  until "$@" >/dev/null 2>&1; do
+    if ((SECONDS >= deadline)) || ! kill -0 "$program_pid" 2>/dev/null; then return; fi
+    sleep 0.5
+  done
+}
+
+# Ctrl+C, as the user's signal: Wine hands it to the program as a console event, and the
+# program must end through End Program by itself, with status 0, within a minute.
+end_program_exe() {
+  kill -INT "$program_pid" 2>/dev/null || true
+  local deadline=$((SECONDS + 60)) status=0
+  while kill -0 "$program_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
+  kill -0 "$program_pid" 2>/dev/null && fail "stratocue.exe did not end within 60 s of Ctrl+C"
+  wait "$program_pid" || status=$?
+  forget_process "$program_pid"
+  program_pid=""
+  ((status == 0)) || fail "stratocue.exe ended with status $status"
+}

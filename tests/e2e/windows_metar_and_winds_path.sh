@@ -39,28 +39,12 @@ FLIGHT
 start_standin_sim_exe "$work" "$build/bin/standin-sim.exe" --flight flight.txt --clock 12:00:00 --log simulator.log ||
   fail "standin-sim.exe did not start"
 
-start_process --in "$work" "$work/ticks.jsonl" "$work/stratocue.err" \
-  "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500
-program_pid=$started_pid
+start_program_exe
 
 check() { python3 "$root/tests/e2e/check_write_log.py" "$work/simulator.log" "$work/ticks.jsonl"; }
-deadline=$((SECONDS + bound))
-until check >/dev/null 2>&1; do
-  if ((SECONDS >= deadline)) || ! kill -0 "$program_pid" 2>/dev/null; then break; fi
-  sleep 0.5
-done
+wait_while_running_until check
 
-# Ctrl+C, as the user's signal: Wine hands it to the program as a console event, and the
-# program must end through End Program by itself, with status 0, within a minute.
-kill -INT "$program_pid" 2>/dev/null || true
-deadline=$((SECONDS + 60))
-while kill -0 "$program_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
-kill -0 "$program_pid" 2>/dev/null && fail "stratocue.exe did not end within 60 s of Ctrl+C"
-status=0
-wait "$program_pid" || status=$?
-forget_process "$program_pid"
-program_pid=""
-((status == 0)) || fail "stratocue.exe ended with status $status"
+end_program_exe
 
 stop_process "$sim_pid" INT
 check || fail "the simulator did not get the weather (servers.txt: $mode)"

@@ -29,9 +29,7 @@ printf '0 %s 1000\n' "$position" >"$work/flight.txt"
 
 start_standin_sim_exe "$work" "$build/bin/standin-sim.exe" --flight flight.txt --clock 12:00:00 --log simulator.log ||
   fail "standin-sim.exe did not start"
-start_process --in "$work" "$work/ticks.jsonl" "$work/stratocue.err" \
-  "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500
-program_pid=$started_pid
+start_program_exe
 
 applied() {
   python3 - "$work/ticks.jsonl" "$station" <<'PY'
@@ -46,21 +44,10 @@ for line in open(sys.argv[1], encoding="utf-8", errors="replace"):
 sys.exit(1)
 PY
 }
-deadline=$((SECONDS + bound))
-until applied && grep -q "Stratocue->KSFO 061756Z" "$work/simulator.log" 2>/dev/null; do
-  if ((SECONDS >= deadline)) || ! kill -0 "$program_pid" 2>/dev/null; then break; fi
-  sleep 0.5
-done
+applied_and_shown() { applied && grep -q "Stratocue->KSFO 061756Z" "$work/simulator.log"; }
+wait_while_running_until applied_and_shown
 
-kill -INT "$program_pid" 2>/dev/null || true
-deadline=$((SECONDS + 60))
-while kill -0 "$program_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
-kill -0 "$program_pid" 2>/dev/null && fail "stratocue.exe did not end within 60 s of Ctrl+C"
-status=0
-wait "$program_pid" || status=$?
-forget_process "$program_pid"
-program_pid=""
-((status == 0)) || fail "stratocue.exe ended with status $status"
+end_program_exe
 stop_process "$sim_pid" INT
 
 applied || fail "KSFO's report never went in with $station the chosen station"

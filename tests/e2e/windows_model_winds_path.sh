@@ -22,29 +22,15 @@ printf '0 52.3000 4.7700 %s\n' "$altitude" >"$work/flight.txt"
 
 start_standin_sim_exe "$work" "$build/bin/standin-sim.exe" --flight flight.txt --clock 12:00:00 --log simulator.log ||
   fail "standin-sim.exe did not start"
-start_process --in "$work" "$work/ticks.jsonl" "$work/stratocue.err" \
-  "$root/scripts/wine-run" "$build/bin/stratocue.exe" --headless --tick-ms 500
-program_pid=$started_pid
+start_program_exe
 
 check() {
   python3 "$root/tests/e2e/check_model_winds.py" "$work/simulator.log" "$work/ticks.jsonl" "$work/weather/gfs.txt" \
     "$hpa" "$feet"
 }
-deadline=$((SECONDS + bound))
-until check >/dev/null 2>&1; do
-  if ((SECONDS >= deadline)) || ! kill -0 "$program_pid" 2>/dev/null; then break; fi
-  sleep 0.5
-done
+wait_while_running_until check
 
-kill -INT "$program_pid" 2>/dev/null || true
-deadline=$((SECONDS + 60))
-while kill -0 "$program_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
-kill -0 "$program_pid" 2>/dev/null && fail "stratocue.exe did not end within 60 s of Ctrl+C"
-status=0
-wait "$program_pid" || status=$?
-forget_process "$program_pid"
-program_pid=""
-((status == 0)) || fail "stratocue.exe ended with status $status"
+end_program_exe
 
 stop_process "$sim_pid" INT
 check || fail "the simulator did not get the model's $hpa hPa winds at $altitude m"
