@@ -65,6 +65,24 @@ def winds_aloft_block(values, message):
             f"{level_temp} C at the level   \"{message}\""]
 
 
+def silent_stations(ticks_path):
+    """Each nearest station that had no report, with the station whose report was in use
+    while it was the nearest, in the order the flight met them."""
+    pairs = []
+    if not ticks_path:
+        return pairs
+    with open(ticks_path, encoding="utf-8", errors="replace") as ticks:
+        for line in ticks:
+            if not line.startswith("{"):
+                continue
+            main_window = json.loads(line).get("frmMain", {})
+            nearest, report = main_window.get("lblTEMPID", ""), main_window.get("txtMETARstr", "").split(" ")
+            in_use = report[0] if len(report) > 1 and report[1].endswith("Z") and report[1][:-1].isdigit() else ""
+            if nearest and in_use and in_use != nearest and (nearest, in_use) not in pairs:
+                pairs.append((nearest, in_use))
+    return pairs
+
+
 def chosen_stations(ticks_path):
     """The nearest station shown when each report text first appeared in "Current METAR"."""
     chosen = {}
@@ -98,6 +116,8 @@ def main(path, ticks_path=None):
             elif entry.get("size") == 2 or entry.get("offset") == "0x04D2":
                 values[int(entry["offset"], 16)] = entry["data"]
     print(f"{blocks} weather applications with on-screen messages")
+    for nearest, in_use in silent_stations(ticks_path):
+        print(f"nearest station {nearest} had no report: the report in use was {in_use}'s")
 
 
 if __name__ == "__main__":
